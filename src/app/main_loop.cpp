@@ -1,0 +1,39 @@
+#include "app/main_loop.h"
+
+#include "app/input.h"
+#include "game/game_flow.h"
+
+namespace bb {
+
+int64_t LastTick = 0;
+int32_t QuitRequested = 0;
+int64_t TicksRun = 0;
+int64_t TickLimit = -1;
+
+LoopPass plan_loop_pass(int64_t now) {
+    LoopPass pass = {0, {0, 0, 0, 0}, false};
+    if (now <= LastTick) {
+        pass.Yield = true;
+        return pass;
+    }
+    LastTick++;
+    if (InputState.KeyDown[Scan9])
+        for (int i = 0; i < 3; i++) pass.Draw[pass.TickRuns++] = 0;
+    if (now - LastTick > 20) LastTick = now;
+    pass.Draw[pass.TickRuns++] = LastTick == now ? 1 : 0;
+    if (InputState.KeyDown[Scan8]) LastTick += 3;
+    return pass;
+}
+
+bool loop_should_end() { return QuitRequested || (TickLimit >= 0 && TicksRun >= TickLimit); }
+
+void run_tick(uint8_t draw) {
+    game_tick(draw);
+    TicksRun++;
+}
+
+void run_loop_pass(const LoopPass& pass) {
+    for (int i = 0; i < pass.TickRuns && !loop_should_end(); i++) run_tick(pass.Draw[i]);
+}
+
+} // namespace bb

@@ -1,0 +1,27 @@
+// The command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bb {
+
+struct Options {
+    bool Underscore = false; // "_" first after the program name: 2 lights, no shadows
+    bool Headless = false;   // no window, GL or audio; a virtual clock
+    int64_t Ticks = -1;      // stop after this many game ticks; -1 runs until quit
+    bool Help = false;
+};
+
+enum ParseResult { ParseOk, ParseHelp, ParseError };
+
+// Fills options from argv. On ParseError, error holds one line naming the
+// offending argument.
+ParseResult parse_command_line(int argc, const char* const* argv, Options& options,
+                               std::string& error);
+// Applies what the options override in the settings.
+void apply_options_to_settings(const Options& options);
+
+extern const char* const UsageText;
+
+} // namespace bb

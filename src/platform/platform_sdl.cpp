@@ -1,0 +1,131 @@
+#include "platform/platform.h"
+
+#include "app/input.h"
+
+#include <SDL.h>
+#include <SDL_opengl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace bb {
+
+// SDL's scancodes are the USB HID usages our table is keyed by.
+static_assert(SDL_SCANCODE_A == 4 && SDL_SCANCODE_ESCAPE == 41 && SDL_SCANCODE_KP_ENTER == 88 &&
+              SDL_SCANCODE_LCTRL == 224 && SDL_SCANCODE_UP == 82);
+
+static SDL_Window* MainWindow = nullptr;
+static SDL_GLContext MainContext = nullptr;
+static uint8_t AppliedCursor = 1;
+
+bool platform_open_window(int width, int height, bool fullscreen, std::string& error) {
+    // Ctrl+C in a terminal should end the program, not become a close request.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const char* driver = std::getenv("SDL_VIDEODRIVER");
+    if (!driver && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        error = "no display: neither DISPLAY nor WAYLAND_DISPLAY is set; use --headless to run "
+                "without one";
+        return false;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        error = std::string("no display could be opened (") + SDL_GetError() +
+                "); use --headless to run without one";
+        return false;
+    }
+    // NOTE: SDL falls back to an invisible off-screen driver when no display
+    // answers; a window nobody can see is no window.
+    const char* used = SDL_GetCurrentVideoDriver();
+    if (used && !driver && (std::strcmp(used, "offscreen") == 0 || std::strcmp(used, "dummy") == 0)) {
+        error = "no display could be opened; use --headless to run without one";
+        SDL_Quit();
+        return false;
+    }
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    MainWindow = SDL_CreateWindow("Brawlbox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                  width, height, flags);
+    if (!MainWindow) {
+        error = std::string("the main window could not be created (") + SDL_GetError() +
+                "); use --headless to run without a display";
+        SDL_Quit();
+        return false;
+    }
+    MainContext = SDL_GL_CreateContext(MainWindow);
+    int stencil = 0;
+    if (!MainContext || SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil) != 0 || stencil < 8) {
+        error = MainContext ? "the OpenGL context has no 8-bit stencil buffer"
+                            : std::string("no OpenGL context could be created (") +
+                                  SDL_GetError() + ")";
+        error += "; use --headless to run without graphics";
+        platform_close_window();
+        return false;
+    }
+    // The loop keeps time itself; a blocking swap would only make it fall behind.
+    SDL_GL_SetSwapInterval(0);
+    AppliedCursor = 1;
+    return true;
+}
+
+void platform_close_window() {
+    if (MainContext) SDL_GL_DeleteContext(MainContext);
+    if (MainWindow) SDL_DestroyWindow(MainWindow);
+    MainContext = nullptr;
+    MainWindow = nullptr;
+    SDL_Quit();
+}
+
+void platform_pump_messages() {
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_KEYDOWN:
+            // Keys pressed with Alt are system keys: not recorded.
+            if (e.key.keysym.mod & KMOD_ALT) break;
+            input_key_down(scan_code_from_usb_usage(e.key.keysym.scancode));
+            break;
+        case SDL_KEYUP:
+            // Releases are always taken, so no key can stay held.
+            input_key_up(scan_code_from_usb_usage(e.key.keysym.scancode));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+            if (e.button.button == SDL_BUTTON_LEFT) {
+                // Back-buffer pixels, also when the window was resized.
+                int ww = 0, wh = 0, dw = 0, dh = 0;
+                SDL_GetWindowSize(MainWindow, &ww, &wh);
+                SDL_GL_GetDrawableSize(MainWindow, &dw, &dh);
+                int x = e.button.x, y = e.button.y;
+                if (ww > 0 && wh > 0 && (ww != dw || wh != dh)) {
+                    x = static_cast<int>(static_cast<int64_t>(x) * dw / ww);
+                    y = static_cast<int>(static_cast<int64_t>(y) * dh / wh);
+                }
+                input_click(x, y);
+            }
+            break;
+        default:
+            // SDL_QUIT (the close box) is ignored: the game is left from its menu.
+            break;
+        }
+    }
+    if (CursorShown != AppliedCursor) {
+        AppliedCursor = CursorShown;
+        SDL_ShowCursor(CursorShown ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+uint64_t platform_milliseconds() { return SDL_GetTicks64(); }
+
+void platform_yield() { std::this_thread::yield(); }
+
+void platform_present_frame() {
+    if (!MainWindow) return;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    SDL_GL_SwapWindow(MainWindow);
+}
+
+} // namespace bb
