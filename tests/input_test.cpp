@@ -13,17 +13,34 @@ TEST(ScanCodeTable, MapsTheKeysTheGameReads) {
         int code;
     };
     const Case cases[] = {
-        {"Left", 80, 0x4B},        {"keypad 4", 92, 0x4B},     {"Right", 79, 0x4D},
-        {"keypad 6", 94, 0x4D},    {"Up", 82, 0x48},           {"keypad 8", 96, 0x48},
-        {"Down", 81, 0x50},        {"keypad 2", 90, 0x50},     {"left Shift", 225, 0x2A},
-        {"left Ctrl", 224, 0x1D},  {"right Ctrl", 228, 0x1D}, {"Enter", 40, 0x1C},
-        {"keypad Enter", 88, 0x1C}, {"Backspace", 42, 0x0E},   {"Space", 44, 0x39},
-        {"Escape", 41, 0x01},      {"8", 37, 0x09},            {"9", 38, 0x0A},
-        {"A", 4, 0x1E},            {"D", 7, 0x20},             {"W", 26, 0x11},
+        {"Left", 80, 0x4B},
+        {"keypad 4", 92, 0x4B},
+        {"Right", 79, 0x4D},
+        {"keypad 6", 94, 0x4D},
+        {"Up", 82, 0x48},
+        {"keypad 8", 96, 0x48},
+        {"Down", 81, 0x50},
+        {"keypad 2", 90, 0x50},
+        {"left Shift", 225, 0x2A},
+        {"left Ctrl", 224, 0x1D},
+        {"right Ctrl", 228, 0x1D},
+        {"Enter", 40, 0x1C},
+        {"keypad Enter", 88, 0x1C},
+        {"Backspace", 42, 0x0E},
+        {"Space", 44, 0x39},
+        {"Escape", 41, 0x01},
+        {"8", 37, 0x09},
+        {"9", 38, 0x0A},
+        {"A", 4, 0x1E},
+        {"D", 7, 0x20},
+        {"W", 26, 0x11},
         {"S", 22, 0x1F},
         // System keys are not recorded.
-        {"left Alt", 226, 0},      {"right Alt", 230, 0},      {"F10", 67, 0},
-        {"unknown", 0, 0},         {"out of range", 5000, 0},
+        {"left Alt", 226, 0},
+        {"right Alt", 230, 0},
+        {"F10", 67, 0},
+        {"unknown", 0, 0},
+        {"out of range", 5000, 0},
     };
     for (const Case& c : cases) EXPECT_EQ(scan_code_from_usb_usage(c.usage), c.code) << c.key;
 }

@@ -42,7 +42,7 @@ TEST_F(LoopFixture, RulesForOneClockReading) {
         const char* what;
         int64_t last_tick;
         int64_t now;
-        int key; // scan code held, 0 for none
+        int key;               // scan code held, 0 for none
         std::vector<int> runs; // draw flag of each tick run; -1 means a yield
         int64_t last_after;
     };

@@ -54,12 +54,14 @@ TEST(VectorMath, ElementaryRotationsAndTheirSense) {
     Mat3 b = a;
     mat3_post_rotate_x(a, t);
     float co = std::cos(t), si = std::sin(t);
-    expect_mat(a, Mat3{{1, 2 * co + 3 * si, 3 * co - 2 * si, 4, 5 * co + 6 * si, 6 * co - 5 * si,
-                        7, 8 * co + 9 * si, 9 * co - 8 * si}},
+    expect_mat(a,
+               Mat3{{1, 2 * co + 3 * si, 3 * co - 2 * si, 4, 5 * co + 6 * si, 6 * co - 5 * si, 7,
+                     8 * co + 9 * si, 9 * co - 8 * si}},
                1e-5f);
     mat3_pre_rotate_x(b, t);
-    expect_mat(b, Mat3{{1, 2, 3, 4 * co + 7 * si, 5 * co + 8 * si, 6 * co + 9 * si,
-                        7 * co - 4 * si, 8 * co - 5 * si, 9 * co - 6 * si}},
+    expect_mat(b,
+               Mat3{{1, 2, 3, 4 * co + 7 * si, 5 * co + 8 * si, 6 * co + 9 * si, 7 * co - 4 * si,
+                     8 * co - 5 * si, 9 * co - 6 * si}},
                1e-5f);
     Mat3 c;
     mat3_identity(c);
@@ -97,8 +99,8 @@ TEST(VectorMath, MatrixTimesVector) {
     Vec3 back = mat3_transpose_mul_vec(mat3_mul_vec(rot, v), rot);
     expect_vec(back, v.x, v.y, v.z, 1e-5f);
     expect_vec(mat3_row(sym, 1), 1, 3, 4, 0);
-    expect_mat(mat3_transpose(Mat3{{1, 2, 3, 4, 5, 6, 7, 8, 9}}),
-               Mat3{{1, 4, 7, 2, 5, 8, 3, 6, 9}}, 0);
+    expect_mat(mat3_transpose(Mat3{{1, 2, 3, 4, 5, 6, 7, 8, 9}}), Mat3{{1, 4, 7, 2, 5, 8, 3, 6, 9}},
+               0);
 }
 
 TEST(VectorMath, InPlaceOperationsAgreeWithSeparateResults) {

@@ -22,11 +22,8 @@ TEST(CommandLine, UnderscoreSwitchOnlyWhenLeading) {
         bool underscore;
     };
     const Case cases[] = {
-        {{"_"}, true},
-        {{"_anything"}, true},
-        {{"_", "--headless"}, true},
-        {{"--headless"}, false},
-        {{}, false},
+        {{"_"}, true},           {{"_anything"}, true}, {{"_", "--headless"}, true},
+        {{"--headless"}, false}, {{}, false},
     };
     for (const Case& c : cases) {
         Options o;

@@ -25,7 +25,9 @@ LoopPass plan_loop_pass(int64_t now) {
     return pass;
 }
 
-bool loop_should_end() { return QuitRequested || (TickLimit >= 0 && TicksRun >= TickLimit); }
+bool loop_should_end() {
+    return QuitRequested || (TickLimit >= 0 && TicksRun >= TickLimit);
+}
 
 void run_tick(uint8_t draw) {
     game_tick(draw);

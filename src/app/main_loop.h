@@ -12,13 +12,15 @@ extern int64_t LastTick;
 extern int32_t QuitRequested;
 
 // The tick clock's value for a millisecond timer reading: milliseconds / 10.
-inline int64_t tick_from_milliseconds(uint64_t ms) { return static_cast<int64_t>(ms / 10); }
+inline int64_t tick_from_milliseconds(uint64_t ms) {
+    return static_cast<int64_t>(ms / 10);
+}
 
 // What one pass of the loop does for a clock reading.
 struct LoopPass {
-    int TickRuns;     // game ticks to run in this order, 0 to 4
-    uint8_t Draw[4];  // their draw flags
-    bool Yield;       // no tick was due
+    int TickRuns;    // game ticks to run in this order, 0 to 4
+    uint8_t Draw[4]; // their draw flags
+    bool Yield;      // no tick was due
 };
 
 // Applies the loop's rules to LastTick for the clock reading now: a due tick,

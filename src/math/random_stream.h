@@ -23,7 +23,11 @@ void random_seed(RandomStreamState& s, int ij, int kl);
 // Next value in [0, 1).
 float random_next(RandomStreamState& s);
 
-inline void random_seed(int ij, int kl) { random_seed(RandomStream, ij, kl); }
-inline float random_next() { return random_next(RandomStream); }
+inline void random_seed(int ij, int kl) {
+    random_seed(RandomStream, ij, kl);
+}
+inline float random_next() {
+    return random_next(RandomStream);
+}
 
 } // namespace bb

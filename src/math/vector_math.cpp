@@ -4,9 +4,15 @@
 
 namespace bb {
 
-float float_sqrt(float a) { return static_cast<float>(std::sqrt(static_cast<double>(a))); }
-float float_sin(float a) { return static_cast<float>(std::sin(static_cast<double>(a))); }
-float float_cos(float a) { return static_cast<float>(std::cos(static_cast<double>(a))); }
+float float_sqrt(float a) {
+    return static_cast<float>(std::sqrt(static_cast<double>(a)));
+}
+float float_sin(float a) {
+    return static_cast<float>(std::sin(static_cast<double>(a)));
+}
+float float_cos(float a) {
+    return static_cast<float>(std::cos(static_cast<double>(a)));
+}
 
 float vec3_normalize(Vec3& a) {
     float len = float_sqrt(vec3_length_squared(a));
@@ -20,7 +26,9 @@ Vec3 vec3_normalized(Vec3 a) {
     return a;
 }
 
-void mat3_identity(Mat3& m) { m = Mat3{{1, 0, 0, 0, 1, 0, 0, 0, 1}}; }
+void mat3_identity(Mat3& m) {
+    m = Mat3{{1, 0, 0, 0, 1, 0, 0, 0, 1}};
+}
 
 Vec3 mat3_mul_vec(const Mat3& m, Vec3 v) {
     return Vec3{m.m[0] * v.x + m.m[1] * v.y + m.m[2] * v.z,
@@ -56,8 +64,12 @@ static void combine_rows(Mat3& m, int a, int b, float co, float si) {
     }
 }
 
-void mat3_post_rotate_x(Mat3& m, float t) { combine_columns(m, 1, 2, float_cos(t), float_sin(t)); }
-void mat3_post_rotate_z(Mat3& m, float t) { combine_columns(m, 0, 1, float_cos(t), float_sin(t)); }
+void mat3_post_rotate_x(Mat3& m, float t) {
+    combine_columns(m, 1, 2, float_cos(t), float_sin(t));
+}
+void mat3_post_rotate_z(Mat3& m, float t) {
+    combine_columns(m, 0, 1, float_cos(t), float_sin(t));
+}
 
 void mat3_post_rotate_y(Mat3& m, float t) {
     float co = float_cos(t), si = float_sin(t);
@@ -68,7 +80,9 @@ void mat3_post_rotate_y(Mat3& m, float t) {
     }
 }
 
-void mat3_pre_rotate_x(Mat3& m, float t) { combine_rows(m, 1, 2, float_cos(t), float_sin(t)); }
+void mat3_pre_rotate_x(Mat3& m, float t) {
+    combine_rows(m, 1, 2, float_cos(t), float_sin(t));
+}
 
 void mat3_pre_rotate_y(Mat3& m, float t) {
     float co = float_cos(t), si = float_sin(t);

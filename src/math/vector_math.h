@@ -20,9 +20,15 @@ struct Mat3 {
     float m[9];
 };
 
-inline Vec3 vec3_set(float x, float y, float z) { return Vec3{x, y, z}; }
-inline Vec3 vec3_add(Vec3 a, Vec3 b) { return Vec3{a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 vec3_sub(Vec3 a, Vec3 b) { return Vec3{a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline Vec3 vec3_set(float x, float y, float z) {
+    return Vec3{x, y, z};
+}
+inline Vec3 vec3_add(Vec3 a, Vec3 b) {
+    return Vec3{a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3 vec3_sub(Vec3 a, Vec3 b) {
+    return Vec3{a.x - b.x, a.y - b.y, a.z - b.z};
+}
 inline Vec3& vec3_add_to(Vec3& a, Vec3 b) {
     a = vec3_add(a, b);
     return a;
@@ -31,13 +37,21 @@ inline Vec3& vec3_sub_from(Vec3& a, Vec3 b) {
     a = vec3_sub(a, b);
     return a;
 }
-inline Vec3 vec3_negate(Vec3 a) { return Vec3{-a.x, -a.y, -a.z}; }
-inline Vec3 vec3_scale(Vec3 a, float s) { return Vec3{a.x * s, a.y * s, a.z * s}; }
+inline Vec3 vec3_negate(Vec3 a) {
+    return Vec3{-a.x, -a.y, -a.z};
+}
+inline Vec3 vec3_scale(Vec3 a, float s) {
+    return Vec3{a.x * s, a.y * s, a.z * s};
+}
 inline Vec3 vec3_cross(Vec3 a, Vec3 b) {
     return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-inline float vec3_dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline float vec3_length_squared(Vec3 a) { return a.x * a.x + a.y * a.y + a.z * a.z; }
+inline float vec3_dot(Vec3 a, Vec3 b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+inline float vec3_length_squared(Vec3 a) {
+    return a.x * a.x + a.y * a.y + a.z * a.z;
+}
 
 // Scales a to unit length and returns the factor used; a zero vector stays
 // zero and gives 0.
@@ -47,7 +61,9 @@ Vec3 vec3_normalized(Vec3 a);
 void mat3_identity(Mat3& m);
 Vec3 mat3_mul_vec(const Mat3& m, Vec3 v);
 Vec3 mat3_transpose_mul_vec(Vec3 v, const Mat3& m);
-inline Vec3 mat3_row(const Mat3& m, int r) { return Vec3{m.m[3 * r], m.m[3 * r + 1], m.m[3 * r + 2]}; }
+inline Vec3 mat3_row(const Mat3& m, int r) {
+    return Vec3{m.m[3 * r], m.m[3 * r + 1], m.m[3 * r + 2]};
+}
 Mat3 mat3_transpose(const Mat3& m);
 
 // M becomes M R(t): the columns are combined.

@@ -36,7 +36,8 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
     // NOTE: SDL falls back to an invisible off-screen driver when no display
     // answers; a window nobody can see is no window.
     const char* used = SDL_GetCurrentVideoDriver();
-    if (used && !driver && (std::strcmp(used, "offscreen") == 0 || std::strcmp(used, "dummy") == 0)) {
+    if (used && !driver &&
+        (std::strcmp(used, "offscreen") == 0 || std::strcmp(used, "dummy") == 0)) {
         error = "no display could be opened; use --headless to run without one";
         SDL_Quit();
         return false;
@@ -58,9 +59,9 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
     MainContext = SDL_GL_CreateContext(MainWindow);
     int stencil = 0;
     if (!MainContext || SDL_GL_GetAttribute(SDL_GL_STENCIL_SIZE, &stencil) != 0 || stencil < 8) {
-        error = MainContext ? "the OpenGL context has no 8-bit stencil buffer"
-                            : std::string("no OpenGL context could be created (") +
-                                  SDL_GetError() + ")";
+        error = MainContext
+                    ? "the OpenGL context has no 8-bit stencil buffer"
+                    : std::string("no OpenGL context could be created (") + SDL_GetError() + ")";
         error += "; use --headless to run without graphics";
         platform_close_window();
         return false;
@@ -117,9 +118,13 @@ void platform_pump_messages() {
     }
 }
 
-uint64_t platform_milliseconds() { return SDL_GetTicks64(); }
+uint64_t platform_milliseconds() {
+    return SDL_GetTicks64();
+}
 
-void platform_yield() { std::this_thread::yield(); }
+void platform_yield() {
+    std::this_thread::yield();
+}
 
 void platform_present_frame() {
     if (!MainWindow) return;
