@@ -35,3 +35,20 @@ extern int32_t JointCount;
 extern JointLink JointLinkPool[MaxJointLinks];
 
 } // namespace bb
+
+namespace bb {
+
+// Rebuilds every body's joint list (joint order, each link put in front) and
+// clears the joints' carried solver state. Scene builders call it once after
+// the last joint is added. Joints beyond the link pool's room get no links.
+void rebuild_joint_links();
+// -T to body A, +T to body B.
+void apply_joint_torque(Joint& joint, Vec3 t);
+// Once per tick before the solver passes: spin damping, the point constraint's
+// effective mass, which limits act, and their position-like corrections.
+void prepare_joint(Joint& joint);
+// In each solver pass: anchors drawn together at 3% of their separation per
+// tick, active limits as one-sided accumulated angular impulses.
+void solve_joint(Joint& joint);
+
+} // namespace bb

@@ -1,0 +1,76 @@
+// A wrestler: 15 boxes tied by 14 joints, and the state of the controller
+// that drives it. Side 0 is the figure's local +x side, side 1 its -x side.
+#pragma once
+
+#include "physics/body.h"
+#include "physics/joint.h"
+
+#include <cstdint>
+
+namespace bb {
+
+constexpr int FigureBodyCount = 15;
+constexpr int FigureJointCount = 14;
+
+// A wanted relative orientation of a joint's two bodies.
+struct JointDrive {
+    Vec3 TargetAxis1; // where the joint's AxisA should point, in body B's frame
+    Vec3 TargetAxis2; // the same for RefA
+    float Strength;   // largest corrective angular velocity per solver pass; 0 is off
+};
+
+struct Wrestler {
+    Body* FigureBodies[FigureBodyCount];
+    Joint* FigureJoints[FigureJointCount];
+    float ThighLength;   // hip anchor to knee anchor: 4.7
+    float ShinLength;    // knee anchor to ankle anchor: 4.1
+    Vec3 FootTarget[2];  // wanted foot centres, pelvis frame
+    int32_t StepSide;    // the side that steps next
+    int32_t GaitTicks;   // ticks in the current gait state
+    int32_t Gait;        // 0 standing, 8 push-off, 9 swing, 3 limp, 12 getting up, 13 rolling over
+    float StepLift;      // height of the current step's swing
+    Vec3 StepVector;     // displacement of the current step, pelvis frame
+    float BowBend;       // extra arm swing of the bow, impatience and flinch
+    float Pitch;         // filtered forward lean
+    float PitchDrift;    // slow average of the pitch input
+    float PitchBias;     // slow integrator of the lean error
+    float Roll;          // filtered sideways lean
+    float WeightShare;   // 0..1, foot 0's share of the support point
+    float StandHeight;   // wanted foot height below the pelvis: -7.9
+    Vec3 WalkDrive;      // horizontal walking impulse, decaying
+    float KneeFold;      // while getting up
+    float HipFold;       // while getting up; progress of a roll-over
+    float RiseOffset;    // last tick's forward offset of the centre over the feet
+    int32_t RollSide;    // the side a roll-over turns to
+    float BalanceGain;   // 0..1 ramp of the balance corrections
+    float Turn;          // heading turn applied this tick
+    Vec3 BalanceError;   // predicted centre of mass minus support point, horizontal
+    int32_t ArmAction;   // 0 none, 1 two-hand push, 2 one-hand push, 3 held by the crouch
+    int32_t ArmTicks;    // ticks in the current arm action
+    int32_t ArmSide;     // the arm of a one-hand push
+    int32_t ArmCooldown; // counts down every tick; governs the slap series
+    int32_t Phase;       // bout phase 0..8
+    int32_t PhaseTicks;  // ticks in the current phase; may be negative
+    float Crouch;        // smoothed reach of the start crouch
+    JointDrive Drives[FigureJointCount];     // live targets, one per joint
+    JointDrive RestDrives[FigureJointCount]; // the rest pose, never written after construction
+    int32_t ControlSource;                   // 0 key set A, 1 key set B, 2 computer
+    int32_t Urge;                            // the computer's push counter
+};
+
+// Two records; WrestlersEnd is one past the last in use (Wrestlers itself when
+// the scene has none).
+extern Wrestler Wrestlers[2];
+extern Wrestler* WrestlersEnd;
+
+// The drive law for each of the wrestler's joints, in index order.
+void apply_joint_drives(Wrestler& w);
+// For every wrestler; the solver calls it at the end of each pass.
+void apply_all_joint_drives();
+
+// One controller tick of w against its opponent o.
+void controller_tick(Wrestler& w, Wrestler& o);
+// For every wrestler after the bodies moved; the opponent of a lone wrestler is itself.
+void run_all_controllers();
+
+} // namespace bb
