@@ -1,3 +1,5 @@
+#include "game/arena.h"
+#include "game/game_flow.h"
 #include "physics/body.h"
 #include "physics/collide.h"
 #include "physics/world_step.h"
@@ -57,3 +59,14 @@ static void BM_world_step_cube_pile(benchmark::State& state) {
     run_world_steps(state);
 }
 BENCHMARK(BM_world_step_cube_pile)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+// A real bout: the arena, two wrestlers standing with their controllers running.
+static void BM_world_step_bout_with_wrestlers(benchmark::State& state) {
+    reset_physics_scene();
+    Score[0] = Score[1] = 0;
+    TwoPlayers = 0;
+    start_bout();
+    step_scene(300);
+    run_world_steps(state);
+}
+BENCHMARK(BM_world_step_bout_with_wrestlers)->Unit(benchmark::kMicrosecond);

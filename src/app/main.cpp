@@ -1,8 +1,11 @@
 // The program entry: start-up in its fixed order, then the 100 Hz loop.
 #include "app/headless.h"
 #include "app/input.h"
+#include "app/input_script.h"
 #include "app/main_loop.h"
 #include "app/options.h"
+#include "app/run_report.h"
+#include "app/scenes.h"
 #include "app/settings.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
@@ -50,11 +53,23 @@ int main(int argc, char** argv) {
     apply_options_to_settings(options);
 
     TickLimit = options.Ticks;
+    if (!options.InputFile.empty() && !load_input_script(options.InputFile, error)) {
+        std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        return 2;
+    }
+    if (!options.TraceFile.empty() && !open_trace(options.TraceFile, error)) {
+        std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        return 1;
+    }
+    start_named_scene(options.Scene, options.TwoPlayers);
 
+    int status = 0;
     if (options.Headless) {
         run_headless();
         std::printf("%s\n", headless_summary().c_str());
-        return 0;
+    } else {
+        status = run_windowed();
     }
-    return run_windowed();
+    close_trace();
+    return status;
 }

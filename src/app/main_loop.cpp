@@ -1,7 +1,11 @@
 #include "app/main_loop.h"
 
 #include "app/input.h"
+#include "app/input_script.h"
+#include "app/run_report.h"
 #include "game/game_flow.h"
+
+#include <chrono>
 
 namespace bb {
 
@@ -30,8 +34,12 @@ bool loop_should_end() {
 }
 
 void run_tick(uint8_t draw) {
+    apply_input_events(TicksRun + 1);
+    auto start = std::chrono::steady_clock::now();
     game_tick(draw);
+    TickSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     TicksRun++;
+    trace_tick();
 }
 
 void run_loop_pass(const LoopPass& pass) {

@@ -13,6 +13,10 @@ const char* const UsageText =
     "  _             (first) 2 lights and no shadows\n"
     "  --headless    run without window, graphics or sound, as fast as possible\n"
     "  --ticks N     stop after N game ticks\n"
+    "  --scene NAME  start in a scene: hidden, bout or practice\n"
+    "  --two-players a bout with both wrestlers on the keyboard\n"
+    "  --input FILE  scripted input: lines 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
+    "  --trace FILE  write one JSON object per tick\n"
     "  --help        show this text\n";
 
 // A whole decimal number in [lo, hi], nothing else.
@@ -43,6 +47,24 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                         (value ? value : "") + "'";
                 return ParseError;
             }
+            i++;
+        } else if (std::strcmp(a, "--scene") == 0) {
+            if (!value || (std::strcmp(value, "hidden") != 0 && std::strcmp(value, "bout") != 0 &&
+                           std::strcmp(value, "practice") != 0)) {
+                error = std::string("--scene needs one of hidden, bout, practice, got '") +
+                        (value ? value : "") + "'";
+                return ParseError;
+            }
+            o.Scene = value;
+            i++;
+        } else if (std::strcmp(a, "--two-players") == 0) {
+            o.TwoPlayers = true;
+        } else if (std::strcmp(a, "--input") == 0 || std::strcmp(a, "--trace") == 0) {
+            if (!value || !*value) {
+                error = std::string(a) + " needs a file name";
+                return ParseError;
+            }
+            (a[2] == 'i' ? o.InputFile : o.TraceFile) = value;
             i++;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             o.Help = true;

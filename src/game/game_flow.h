@@ -1,12 +1,27 @@
-// The game flow: one simulation tick of the whole game.
+// The game flow: its state and one simulation tick of the whole game.
 #pragma once
 
 #include <cstdint>
 
 namespace bb {
 
-// Ticks since the camera was last reset.
+enum : int32_t {
+    BoutWaiting = 0, // a bout is built; the wrestlers must both put a hand down
+    BoutRunning = 1,
+    BoutDecided = 2, // the result is shown
+    Menu = 10,
+    HiddenPart = 11,
+};
+
+extern int32_t GameState;
+// Ticks since the current scene was built.
 extern int32_t TickCount;
+extern int32_t Score[2];      // points of player 0 and player 1
+extern int32_t TwoPlayers;    // 1 when wrestler 1 is played from the keyboard
+extern int32_t LastWinner;    // the wrestler that won the last bout
+extern int32_t BoutStartTick; // TickCount when the bout started
+extern int32_t ResultTicks;   // ticks since the bout was decided, counted per wrestler
+extern int32_t MenuPage;      // 0 main, 1 lighting, 3 documentation; survives scene changes
 // Set by a drawing tick: the frame is to be rendered now.
 extern uint8_t FramePending;
 

@@ -63,6 +63,58 @@ struct Wrestler {
 extern Wrestler Wrestlers[2];
 extern Wrestler* WrestlersEnd;
 
+// Builds a figure standing on position, facing (sin angle, 0, cos angle), in
+// one rigid pose with the rest pose captured. Returns false, building nothing,
+// when the world has no room for 15 more bodies and 14 joints.
+bool build_wrestler(Wrestler& w, Vec3 position, float angle, int texture);
+// reference 0: body A stays and B is moved so the anchors meet; 1: the reverse.
+void place_at_joint(Joint& joint, int reference);
+// Targets that hold every joint's A axes where they are now, relative to B.
+void capture_rest_pose(JointDrive* table, const Wrestler& w);
+
+Vec3 wrestler_centre_of_mass(const Wrestler& w);
+Vec3 wrestler_mean_velocity(const Wrestler& w);
+// Sum of m v^2 + I w^2, without a factor one half.
+float wrestler_kinetic_energy(const Wrestler& w);
+// About point c, relative to velocity u.
+Vec3 wrestler_angular_momentum(const Wrestler& w, Vec3 c, Vec3 u);
+
+// Figure body indices.
+enum : int {
+    Pelvis = 0,
+    Chest = 1,
+    Head = 2,
+    Foot0 = 3,
+    Shin0 = 4,
+    Thigh0 = 5,
+    Foot1 = 6,
+    Shin1 = 7,
+    Thigh1 = 8,
+    UpperArm0 = 9,
+    Forearm0 = 10,
+    Hand0 = 11,
+    UpperArm1 = 12,
+    Forearm1 = 13,
+    Hand1 = 14,
+};
+// Figure joint (and drive) indices.
+enum : int {
+    Waist = 0,
+    Neck = 1,
+    Hip0 = 2,
+    Knee0 = 3,
+    Ankle0 = 4,
+    Hip1 = 5,
+    Knee1 = 6,
+    Ankle1 = 7,
+    Shoulder0 = 8,
+    Elbow0 = 9,
+    Wrist0 = 10,
+    Shoulder1 = 11,
+    Elbow1 = 12,
+    Wrist1 = 13,
+};
+
 // The drive law for each of the wrestler's joints, in index order.
 void apply_joint_drives(Wrestler& w);
 // For every wrestler; the solver calls it at the end of each pass.
