@@ -15,7 +15,9 @@ using namespace bb::test;
 namespace {
 
 std::vector<float> Fractions;
-void record_progress(float f) { Fractions.push_back(f); }
+void record_progress(float f) {
+    Fractions.push_back(f);
+}
 
 struct ListRun {
     std::vector<TextureImage> Images;
@@ -79,9 +81,11 @@ TEST(TextureInterpreter, SkippedCommandsAreSteppedOverAndCounted) {
     // A layer-4 spot, then a layer-4 Bitmap whose data would read as skipped
     // commands if misframed, an opcode outside the table, then the real spot.
     std::vector<uint8_t> data(BitmapDataSize, 0xFF);
-    std::vector<uint8_t> bytes = program_bytes(
-        4, concat({{4, 4, 0, 0, 0, 0, 0, 0, 0}, {40, 4, 0, 0, 0, 255, 255, 255, 0}, data,
-                   {7, 0, 1, 2, 3, 4, 5, 6, 7}, SpotOnLayer0}));
+    std::vector<uint8_t> bytes = program_bytes(4, concat({{4, 4, 0, 0, 0, 0, 0, 0, 0},
+                                                          {40, 4, 0, 0, 0, 255, 255, 255, 0},
+                                                          data,
+                                                          {7, 0, 1, 2, 3, 4, 5, 6, 7},
+                                                          SpotOnLayer0}));
     TextureProgram program = as_program(bytes);
     ListRun run = run_list({&program});
     EXPECT_EQ(run.Progress, (std::vector<float>{0.25f, 0.5f, 0.75f, 1.0f}));
@@ -113,8 +117,8 @@ TEST(TextureInterpreter, StreamsThatRunShortOrNameBadLayersAreSkippedSafely) {
         std::vector<uint8_t> rest;
         size_t commands_counted;
     };
-    const std::vector<uint8_t> cut_bitmap = concat({{40, 0, 255, 255, 255, 0, 0, 0, 0},
-                                                    std::vector<uint8_t>(100, 0)});
+    const std::vector<uint8_t> cut_bitmap =
+        concat({{40, 0, 255, 255, 255, 0, 0, 0, 0}, std::vector<uint8_t>(100, 0)});
     const Case cases[] = {
         {"count past the end", 5, {}, 5},
         {"largest count", 255, {}, 255},

@@ -33,8 +33,8 @@ void fill_layer_all_values(int layer) {
 // Checks each channel c of every pixel of the layer against f(c, value
 // before, value of the other layer's channel c).
 void expect_channels(int layer, const std::vector<uint32_t>& before,
-                     const std::vector<uint32_t>& other,
-                     const std::function<int(int, int, int)>& f, const char* what) {
+                     const std::vector<uint32_t>& other, const std::function<int(int, int, int)>& f,
+                     const char* what) {
     const uint32_t* px = layer_pixels(layer);
     int failures = 0;
     for (int i = 0; i < TexturePixelCount && failures < 5; i++)
@@ -48,7 +48,9 @@ void expect_channels(int layer, const std::vector<uint32_t>& before,
         }
 }
 
-int truncate_toward_zero(float v) { return static_cast<int>(v); }
+int truncate_toward_zero(float v) {
+    return static_cast<int>(v);
+}
 
 } // namespace
 
@@ -57,8 +59,8 @@ TEST(NoiseHelpers, HashWrapsAndTruncatesItsDivision) {
         int32_t seed, n, result;
     };
     const Case cases[] = {
-        {0, 0, 111361}, {0, 1, 106546}, {0x1915D2C1, 12345, 109820}, {-5, -7, 73469},
-        {0x1915D2C1, 6, -43483}, // a negative quotient rounds toward zero
+        {0, 0, 111361},  {0, 1, 106546},          {0x1915D2C1, 12345, 109820},
+        {-5, -7, 73469}, {0x1915D2C1, 6, -43483}, // a negative quotient rounds toward zero
     };
     for (const Case& c : cases) {
         TextureGenerator.NoiseSeed = c.seed;
@@ -131,9 +133,9 @@ TEST_F(TexgenOps, CellsMeasureWrappedDistanceToTheNearestPoint) {
         return read_channel(pixel_at(0, (px + dx) & 255, (py + dy) & 255), 2);
     };
     EXPECT_EQ(at(0, 0), 0u);
-    EXPECT_EQ(at(3, 4), 4u);                   // distance 5
-    EXPECT_EQ(at(128, 0), 125u);               // the far side, reached either way round
-    EXPECT_EQ(at(-100, -100), at(100, 100));   // wraps symmetrically
+    EXPECT_EQ(at(3, 4), 4u);                 // distance 5
+    EXPECT_EQ(at(128, 0), 125u);             // the far side, reached either way round
+    EXPECT_EQ(at(-100, -100), at(100, 100)); // wraps symmetrically
 }
 
 TEST_F(TexgenOps, RadialSpotModes) {
@@ -250,7 +252,8 @@ TEST_F(TexgenOps, DisplaceSamplesAtTheOffsetGivenByTwoChannels) {
     displace(0, p);
     for (int r = 0; r < 256; r += 5)
         for (int c = 0; c < 256; c += 3)
-            ASSERT_EQ(pixel_at(0, c, r), sample_bilinear(before.data(), float(c + 1), float(r + 2)));
+            ASSERT_EQ(pixel_at(0, c, r),
+                      sample_bilinear(before.data(), float(c + 1), float(r + 2)));
 
     // The target as its own displacement is read as it was before the command.
     fill_layer_pattern(0);
@@ -281,7 +284,8 @@ TEST_F(TexgenOps, SwirlTwistsTheCentreAndLeavesTheCornersHalfAPixelOff) {
     uint32_t* px = layer_pixels(0);
     for (int y = 0; y < 256; y++)
         for (int x = 0; x < 256; x++)
-            px[y * 256 + x] = grey(uint32_t(127 + 120 * std::sin(x * 0.0245) * std::cos(y * 0.0245)));
+            px[y * 256 + x] =
+                grey(uint32_t(127 + 120 * std::sin(x * 0.0245) * std::cos(y * 0.0245)));
     std::vector<uint32_t> before = layer_copy(0);
     auto near_half_off = [&](int x, int y) {
         int got = int(pixel_at(0, x, y) & 255);
@@ -334,13 +338,15 @@ TEST_F(TexgenOps, DirectionalBlurAveragesAlongTheDirectionAndWraps) {
         bool across = direction == 64;
         fill_layer(0, 0);
         fill_layer(1, direction << 8);
-        for (int i = 0; i < 256; i++) layer_pixels(0)[across ? i * 256 + 2 : 2 * 256 + i] = grey(255);
+        for (int i = 0; i < 256; i++)
+            layer_pixels(0)[across ? i * 256 + 2 : 2 * 256 + i] = grey(255);
         const uint8_t p[7] = {1, 1, 4, 0, 0, 0, 0};
         directional_blur(0, p);
         // Before its closing blur: positions 252, 254, 0 and 2 see the line once in 4 samples.
         fill_layer(2, 0);
         for (int j : {252, 254, 0, 2})
-            for (int i = 0; i < 256; i++) layer_pixels(2)[across ? i * 256 + j : j * 256 + i] = grey(63);
+            for (int i = 0; i < 256; i++)
+                layer_pixels(2)[across ? i * 256 + j : j * 256 + i] = grey(63);
         blur_passes(2, 2);
         EXPECT_EQ(layer_copy(0), layer_copy(2)) << "direction " << direction;
     }
@@ -352,7 +358,8 @@ TEST_F(TexgenOps, HorizontalEdgeAndShiftDifference) {
     EXPECT_EQ(layer_copy(0), std::vector<uint32_t>(TexturePixelCount, grey(128)));
 
     // A vertical edge at column 128, with the wrap-around edge at column 0.
-    for (int i = 0; i < TexturePixelCount; i++) layer_pixels(0)[i] = (i & 255) >= 128 ? grey(100) : 0;
+    for (int i = 0; i < TexturePixelCount; i++)
+        layer_pixels(0)[i] = (i & 255) >= 128 ? grey(100) : 0;
     horizontal_edge(0);
     for (auto [x, want] : {std::pair{127, 255u}, {128, 255u}, {255, 0u}, {0, 0u}, {60, 128u}})
         EXPECT_EQ(pixel_at(0, x, 9), grey(want)) << x;
@@ -387,7 +394,9 @@ TEST_F(TexgenOps, ChannelMapsMatchTheirFormulas) {
     };
     const Case cases[] = {
         {"contrast 32", contrast, {32}, [](int, int v) { return v == 0 ? 1 : v; }},
-        {"contrast 79", contrast, {79},
+        {"contrast 79",
+         contrast,
+         {79},
          [](int, int v) {
              return std::clamp(truncate_toward_zero(79.0f / 32 * float(v - 128)), -127, 127) + 128;
          }},
@@ -396,19 +405,25 @@ TEST_F(TexgenOps, ChannelMapsMatchTheirFormulas) {
         {"brightness 0", brightness, {0}, [](int, int) { return 0; }},
         {"brightness 255", brightness, {255}, [](int, int) { return 255; }},
         // A falling range floors toward its end: 200 - 0.625 gives 199, not 200.
-        {"range falling", channel_range, {1, 200, 40},
+        {"range falling",
+         channel_range,
+         {1, 200, 40},
          only(1, [](int v) { return int(std::floor(200.0 - v * 160 / 256.0)); })},
         {"range rising", channel_range, {2, 0, 139}, only(2, [](int v) { return v * 139 / 256; })},
-        {"cosine bands", cosine_bands, {0, 1},
-         only(0, [](int v) {
-             return int(127.0f - 127.0f * std::cos(float(v) * (2.0f * TexturePi / 256.0f)));
-         })},
+        {"cosine bands",
+         cosine_bands,
+         {0, 1},
+         only(0,
+              [](int v) {
+                  return int(127.0f - 127.0f * std::cos(float(v) * (2.0f * TexturePi / 256.0f)));
+              })},
     };
     for (const Case& c : cases) {
         fill_layer_all_values(0);
         std::vector<uint32_t> before = layer_copy(0);
         c.op(0, c.p);
-        expect_channels(0, before, before, [&](int ch, int v, int) { return c.f(ch, v); }, c.name);
+        expect_channels(
+            0, before, before, [&](int ch, int v, int) { return c.f(ch, v); }, c.name);
     }
     fill_layer(0, grey(128));
     const uint8_t bands[7] = {2, 1};
@@ -427,7 +442,9 @@ TEST_F(TexgenOps, CombiningWithAnotherLayer) {
         {"multiply", multiply, {1}, [](int v, int o) { return v * o >> 8; }},
         {"add", add, {1}, [](int v, int o) { return std::min(v + o, 255); }},
         {"lighten", lighten, {1}, [](int v, int o) { return std::max(v, o); }},
-        {"cross-fade 128", cross_fade, {1, 128},
+        {"cross-fade 128",
+         cross_fade,
+         {1, 128},
          [](int v, int o) { return v * 64 / 127 + o * 63 / 127; }},
         {"cross-fade 0", cross_fade, {1, 0}, [](int, int o) { return o; }},
         {"cross-fade 1", cross_fade, {1, 1}, [](int, int o) { return o; }},
@@ -439,15 +456,18 @@ TEST_F(TexgenOps, CombiningWithAnotherLayer) {
         fill_layer_pattern(1);
         std::vector<uint32_t> before = layer_copy(0), other = layer_copy(1);
         c.op(0, c.p);
-        expect_channels(0, before, other, [&](int, int v, int o) { return c.f(v, o); }, c.name);
+        expect_channels(
+            0, before, other, [&](int, int v, int o) { return c.f(v, o); }, c.name);
         EXPECT_EQ(layer_copy(1), other) << c.name;
     }
-    // The design's own numbers: a white multiplier takes one off, 200 + 200 saturates.
-    fill_layer(0, grey(255));
+    // A white multiplier takes one off every value but 0; 200 + 200 saturates.
+    fill_layer_all_values(0);
+    std::vector<uint32_t> before = layer_copy(0);
     fill_layer(1, grey(255));
     const uint8_t with_1[7] = {1};
     multiply(0, with_1);
-    EXPECT_EQ(pixel_at(0, 5, 5), grey(254));
+    expect_channels(
+        0, before, before, [](int, int v, int) { return v == 0 ? 0 : v - 1; }, "multiply by white");
     fill_layer(0, grey(200));
     fill_layer(1, grey(200));
     add(0, with_1);
@@ -467,7 +487,8 @@ TEST_F(TexgenOps, MaskBlendAndModulateByLayer) {
 
     fill_layer_all_values(0);
     std::vector<uint32_t> before = layer_copy(0);
-    for (int i = 0; i < TexturePixelCount; i++) layer_pixels(3)[i] = uint32_t(i % 3 == 0 ? 0 : i % 3 == 1 ? 127 : 255);
+    for (int i = 0; i < TexturePixelCount; i++)
+        layer_pixels(3)[i] = uint32_t(i % 3 == 0 ? 0 : i % 3 == 1 ? 127 : 255);
     const uint8_t modulate[7] = {3, 2};
     modulate_by_layer(0, modulate);
     for (int i = 0; i < TexturePixelCount; i++) {

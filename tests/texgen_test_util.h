@@ -29,9 +29,13 @@ inline std::vector<uint32_t> layer_copy(int layer) {
     return std::vector<uint32_t>(px, px + TexturePixelCount);
 }
 
-inline uint32_t pixel_at(int layer, int x, int y) { return layer_pixels(layer)[y * 256 + x]; }
+inline uint32_t pixel_at(int layer, int x, int y) {
+    return layer_pixels(layer)[y * 256 + x];
+}
 
-inline uint32_t grey(uint32_t v) { return v * 0x010101u; }
+inline uint32_t grey(uint32_t v) {
+    return v * 0x010101u;
+}
 
 // The bytes of a program: the header with the given count, then body.
 inline std::vector<uint8_t> program_bytes(int count, const std::vector<uint8_t>& body) {

@@ -13,7 +13,8 @@ const char* const UsageText =
     "  _             (first) 2 lights and no shadows\n"
     "  --headless    run without window, graphics or sound, as fast as possible\n"
     "  --ticks N     stop after N game ticks\n"
-    "  --help        show this text\n";
+    "  --help        show this text\n"
+    "  --dump-textures DIR  write the generated textures as PNG files into DIR and exit\n";
 
 // A whole decimal number in [lo, hi], nothing else.
 static bool parse_integer(const char* text, int64_t lo, int64_t hi, int64_t& out) {
@@ -43,6 +44,13 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                         (value ? value : "") + "'";
                 return ParseError;
             }
+            i++;
+        } else if (std::strcmp(a, "--dump-textures") == 0) {
+            if (!value || !*value) {
+                error = "--dump-textures needs a directory";
+                return ParseError;
+            }
+            o.DumpTexturesDir = value;
             i++;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             o.Help = true;

@@ -11,6 +11,7 @@ struct Options {
     bool Headless = false;   // no window, GL or audio; a virtual clock
     int64_t Ticks = -1;      // stop after this many game ticks; -1 runs until quit
     bool Help = false;
+    std::string DumpTexturesDir; // non-empty: write the textures there as PNG files and exit
 };
 
 enum ParseResult { ParseOk, ParseHelp, ParseError };

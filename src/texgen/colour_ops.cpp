@@ -129,15 +129,29 @@ static uint32_t hue_saturation_pixel(uint32_t pixel, float hue_shift, float satu
         float f = hh - fi;
         float pv = v * (1.0f - s), qv = v * (1.0f - s * f), tv = v * (1.0f - s * (1.0f - f));
         switch (sector) {
-        case 0: r = v, g = tv, b = pv; break;
-        case 1: r = qv, g = v, b = pv; break;
-        case 2: r = pv, g = v, b = tv; break;
-        case 3: r = pv, g = qv, b = v; break;
-        case 4: r = tv, g = pv, b = v; break;
-        default: r = v, g = pv, b = qv; break;
+        case 0:
+            r = v, g = tv, b = pv;
+            break;
+        case 1:
+            r = qv, g = v, b = pv;
+            break;
+        case 2:
+            r = pv, g = v, b = tv;
+            break;
+        case 3:
+            r = pv, g = qv, b = v;
+            break;
+        case 4:
+            r = tv, g = pv, b = v;
+            break;
+        default:
+            r = v, g = pv, b = qv;
+            break;
         }
     }
-    auto byte = [](float x) { return static_cast<uint32_t>(std::clamp(std::trunc(x), 0.0f, 255.0f)); };
+    auto byte = [](float x) {
+        return static_cast<uint32_t>(std::clamp(std::trunc(x), 0.0f, 255.0f));
+    };
     return (byte(r) << 16) | (byte(g) << 8) | byte(b);
 }
 

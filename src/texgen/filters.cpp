@@ -36,18 +36,25 @@ void blur_passes(int target, int passes) {
             const uint32_t* row = src + y * 256;
             const uint32_t* down = src + ((y + 1) & 255) * 256;
             uint32_t* out = dst + y * 256;
-            for (int x = 0; x < 256; x++) {
-                uint64_t sum = 4 * spread_channels(row[x]) + spread_channels(row[(x - 1) & 255]) +
-                               spread_channels(row[(x + 1) & 255]) + spread_channels(up[x]) + spread_channels(down[x]);
+            auto blur_at = [&](int x, int left, int right) {
+                uint64_t sum = 4 * spread_channels(row[x]) + spread_channels(row[left]) +
+                               spread_channels(row[right]) + spread_channels(up[x]) +
+                               spread_channels(down[x]);
                 out[x] = pack_channels((sum >> 3) & LaneLowBytes);
-            }
+            };
+            // The wrap is only at the two edge columns; the rest runs unmasked.
+            blur_at(0, 255, 1);
+            for (int x = 1; x < 255; x++) blur_at(x, x - 1, x + 1);
+            blur_at(255, 254, 0);
         }
         std::swap(src, dst);
     }
     if (src != layer_pixels(target)) commit_scratch_to_layer(target);
 }
 
-void blur(int target, const uint8_t* p) { blur_passes(target, p[0]); }
+void blur(int target, const uint8_t* p) {
+    blur_passes(target, p[0]);
+}
 
 void directional_blur(int target, const uint8_t* p) {
     int count = p[2];
@@ -76,7 +83,8 @@ void directional_blur(int target, const uint8_t* p) {
                 sb += static_cast<float>(s & 255);
             }
             float n = static_cast<float>(count);
-            out[y * 256 + x] = (uint32_t(sr / n) << 16) | (uint32_t(sg / n) << 8) | uint32_t(sb / n);
+            out[y * 256 + x] =
+                (uint32_t(sr / n) << 16) | (uint32_t(sg / n) << 8) | uint32_t(sb / n);
         }
     commit_scratch_to_layer(target);
     blur_passes(target, 2);

@@ -11,7 +11,7 @@ void blur(int target, const uint8_t* p);             // opcode 15
 // opcode 18; the direction layer and channel must be in range. A sample count
 // of 0 leaves the layer unchanged.
 void directional_blur(int target, const uint8_t* p);
-void horizontal_edge(int target);                    // opcode 39
+void horizontal_edge(int target); // opcode 39
 
 // Blur passes without the command bytes, for DirectionalBlur's follow-up.
 void blur_passes(int target, int passes);

@@ -12,8 +12,9 @@ int32_t noise_hash(int32_t n) {
     // Two's complement wrap-around throughout, hence the unsigned arithmetic.
     uint32_t u = static_cast<uint32_t>(n);
     uint32_t x = u ^ (u << 13);
-    uint32_t h = (x * x * 15731u + 789221u) * (x + static_cast<uint32_t>(TextureGenerator.NoiseSeed)) +
-                 1376312589u;
+    uint32_t h =
+        (x * x * 15731u + 789221u) * (x + static_cast<uint32_t>(TextureGenerator.NoiseSeed)) +
+        1376312589u;
     return static_cast<int32_t>(h) / 12359;
 }
 
@@ -203,7 +204,9 @@ void smooth_noise(int target, const uint8_t* p) {
     }
 }
 
-void clear_layer(int target) { std::memset(layer_pixels(target), 0, sizeof(TextureImage)); }
+void clear_layer(int target) {
+    std::memset(layer_pixels(target), 0, sizeof(TextureImage));
+}
 
 void bitmap(int target, const uint8_t* p, const uint8_t* data) {
     uint32_t colour0 = (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];

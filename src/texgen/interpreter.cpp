@@ -14,41 +14,49 @@ int texture_command_size(uint8_t opcode) {
     return TextureCommandSize + (opcode == OpBitmap ? BitmapDataSize : 0);
 }
 
+struct OpcodeName {
+    uint8_t Opcode;
+    const char* Name;
+};
+
+static const OpcodeName OpcodeNames[] = {
+    {OpFractalNoise, "FractalNoise"},
+    {OpSinePlasma, "SinePlasma"},
+    {OpCells, "Cells"},
+    {OpRadialSpot, "RadialSpot"},
+    {OpSmoothNoise, "SmoothNoise"},
+    {OpClearLayer, "ClearLayer"},
+    {OpSineWarp, "SineWarp"},
+    {OpScroll, "Scroll"},
+    {OpSwirl, "Swirl"},
+    {OpShiftDifference, "ShiftDifference"},
+    {OpBlur, "Blur"},
+    {OpDisplace, "Displace"},
+    {OpDirectionalBlur, "DirectionalBlur"},
+    {OpSwapChannels, "SwapChannels"},
+    {OpChannelToGrey, "ChannelToGrey"},
+    {OpCopyChannel, "CopyChannel"},
+    {OpCrossFade, "CrossFade"},
+    {OpMultiply, "Multiply"},
+    {OpAdd, "Add"},
+    {OpLighten, "Lighten"},
+    {OpContrast, "Contrast"},
+    {OpInvertBlue, "InvertBlue"},
+    {OpModulateByLayer, "ModulateByLayer"},
+    {OpBrightness, "Brightness"},
+    {OpCosineBands, "CosineBands"},
+    {OpChannelRange, "ChannelRange"},
+    {OpHueSaturation, "HueSaturation"},
+    {OpGradientMap, "GradientMap"},
+    {OpMaskBlend, "MaskBlend"},
+    {OpHorizontalEdge, "HorizontalEdge"},
+    {OpBitmap, "Bitmap"},
+};
+
 const char* texture_opcode_name(uint8_t opcode) {
-    switch (opcode) {
-    case OpFractalNoise: return "FractalNoise";
-    case OpSinePlasma: return "SinePlasma";
-    case OpCells: return "Cells";
-    case OpRadialSpot: return "RadialSpot";
-    case OpSmoothNoise: return "SmoothNoise";
-    case OpClearLayer: return "ClearLayer";
-    case OpSineWarp: return "SineWarp";
-    case OpScroll: return "Scroll";
-    case OpSwirl: return "Swirl";
-    case OpShiftDifference: return "ShiftDifference";
-    case OpBlur: return "Blur";
-    case OpDisplace: return "Displace";
-    case OpDirectionalBlur: return "DirectionalBlur";
-    case OpSwapChannels: return "SwapChannels";
-    case OpChannelToGrey: return "ChannelToGrey";
-    case OpCopyChannel: return "CopyChannel";
-    case OpCrossFade: return "CrossFade";
-    case OpMultiply: return "Multiply";
-    case OpAdd: return "Add";
-    case OpLighten: return "Lighten";
-    case OpContrast: return "Contrast";
-    case OpInvertBlue: return "InvertBlue";
-    case OpModulateByLayer: return "ModulateByLayer";
-    case OpBrightness: return "Brightness";
-    case OpCosineBands: return "CosineBands";
-    case OpChannelRange: return "ChannelRange";
-    case OpHueSaturation: return "HueSaturation";
-    case OpGradientMap: return "GradientMap";
-    case OpMaskBlend: return "MaskBlend";
-    case OpHorizontalEdge: return "HorizontalEdge";
-    case OpBitmap: return "Bitmap";
-    default: return nullptr;
-    }
+    for (const OpcodeName& entry : OpcodeNames)
+        if (entry.Opcode == opcode) return entry.Name;
+    return nullptr;
 }
 
 // Parameter indices (into p0..p6) that name a layer and a channel; -1 ends.
@@ -66,21 +74,32 @@ static ParameterRoles parameter_roles(const uint8_t* command) {
     case OpChannelToGrey:
     case OpCosineBands:
     case OpChannelRange:
-    case OpGradientMap: return {{-1}, {0, -1}};
-    case OpSinePlasma: return {{-1}, {6, -1}};
+    case OpGradientMap:
+        return {{-1}, {0, -1}};
+    case OpSinePlasma:
+        return {{-1}, {6, -1}};
     // Only mode 1 uses the channel.
-    case OpRadialSpot: return p[0] == 1 ? ParameterRoles{{-1}, {1, -1}} : ParameterRoles{{-1}, {-1}};
-    case OpDisplace: return {{0, 3, -1}, {1, 4, -1}};
-    case OpDirectionalBlur: return {{0, -1}, {1, -1}};
-    case OpSwapChannels: return {{1, -1}, {0, 2, -1}};
-    case OpCopyChannel: return {{1, -1}, {0, 2, -1}};
+    case OpRadialSpot:
+        return p[0] == 1 ? ParameterRoles{{-1}, {1, -1}} : ParameterRoles{{-1}, {-1}};
+    case OpDisplace:
+        return {{0, 3, -1}, {1, 4, -1}};
+    case OpDirectionalBlur:
+        return {{0, -1}, {1, -1}};
+    case OpSwapChannels:
+        return {{1, -1}, {0, 2, -1}};
+    case OpCopyChannel:
+        return {{1, -1}, {0, 2, -1}};
     case OpCrossFade:
     case OpMultiply:
     case OpAdd:
-    case OpLighten: return {{0, -1}, {-1}};
-    case OpModulateByLayer: return {{0, -1}, {1, -1}};
-    case OpMaskBlend: return {{0, 1, -1}, {2, -1}};
-    default: return {{-1}, {-1}};
+    case OpLighten:
+        return {{0, -1}, {-1}};
+    case OpModulateByLayer:
+        return {{0, -1}, {1, -1}};
+    case OpMaskBlend:
+        return {{0, 1, -1}, {2, -1}};
+    default:
+        return {{-1}, {-1}};
     }
 }
 
@@ -100,38 +119,101 @@ void execute_command(const uint8_t* command) {
     int t = command[1];
     const uint8_t* p = command + 2;
     switch (command[0]) {
-    case OpFractalNoise: fractal_noise(t, p); break;
-    case OpSinePlasma: sine_plasma(t, p); break;
-    case OpCells: cells(t, p); break;
-    case OpRadialSpot: radial_spot(t, p); break;
-    case OpSmoothNoise: smooth_noise(t, p); break;
-    case OpClearLayer: clear_layer(t); break;
-    case OpSineWarp: sine_warp(t, p); break;
-    case OpScroll: scroll(t, p); break;
-    case OpSwirl: swirl(t, p); break;
-    case OpShiftDifference: shift_difference(t, p); break;
-    case OpBlur: blur(t, p); break;
-    case OpDisplace: displace(t, p); break;
-    case OpDirectionalBlur: directional_blur(t, p); break;
-    case OpSwapChannels: swap_channels(t, p); break;
-    case OpChannelToGrey: channel_to_grey(t, p); break;
-    case OpCopyChannel: copy_channel(t, p); break;
-    case OpCrossFade: cross_fade(t, p); break;
-    case OpMultiply: multiply(t, p); break;
-    case OpAdd: add(t, p); break;
-    case OpLighten: lighten(t, p); break;
-    case OpContrast: contrast(t, p); break;
-    case OpInvertBlue: invert_blue(t); break;
-    case OpModulateByLayer: modulate_by_layer(t, p); break;
-    case OpBrightness: brightness(t, p); break;
-    case OpCosineBands: cosine_bands(t, p); break;
-    case OpChannelRange: channel_range(t, p); break;
-    case OpHueSaturation: hue_saturation(t, p); break;
-    case OpGradientMap: gradient_map(t, p); break;
-    case OpMaskBlend: mask_blend(t, p); break;
-    case OpHorizontalEdge: horizontal_edge(t); break;
-    case OpBitmap: bitmap(t, p, command + TextureCommandSize); break;
-    default: break;
+    case OpFractalNoise:
+        fractal_noise(t, p);
+        break;
+    case OpSinePlasma:
+        sine_plasma(t, p);
+        break;
+    case OpCells:
+        cells(t, p);
+        break;
+    case OpRadialSpot:
+        radial_spot(t, p);
+        break;
+    case OpSmoothNoise:
+        smooth_noise(t, p);
+        break;
+    case OpClearLayer:
+        clear_layer(t);
+        break;
+    case OpSineWarp:
+        sine_warp(t, p);
+        break;
+    case OpScroll:
+        scroll(t, p);
+        break;
+    case OpSwirl:
+        swirl(t, p);
+        break;
+    case OpShiftDifference:
+        shift_difference(t, p);
+        break;
+    case OpBlur:
+        blur(t, p);
+        break;
+    case OpDisplace:
+        displace(t, p);
+        break;
+    case OpDirectionalBlur:
+        directional_blur(t, p);
+        break;
+    case OpSwapChannels:
+        swap_channels(t, p);
+        break;
+    case OpChannelToGrey:
+        channel_to_grey(t, p);
+        break;
+    case OpCopyChannel:
+        copy_channel(t, p);
+        break;
+    case OpCrossFade:
+        cross_fade(t, p);
+        break;
+    case OpMultiply:
+        multiply(t, p);
+        break;
+    case OpAdd:
+        add(t, p);
+        break;
+    case OpLighten:
+        lighten(t, p);
+        break;
+    case OpContrast:
+        contrast(t, p);
+        break;
+    case OpInvertBlue:
+        invert_blue(t);
+        break;
+    case OpModulateByLayer:
+        modulate_by_layer(t, p);
+        break;
+    case OpBrightness:
+        brightness(t, p);
+        break;
+    case OpCosineBands:
+        cosine_bands(t, p);
+        break;
+    case OpChannelRange:
+        channel_range(t, p);
+        break;
+    case OpHueSaturation:
+        hue_saturation(t, p);
+        break;
+    case OpGradientMap:
+        gradient_map(t, p);
+        break;
+    case OpMaskBlend:
+        mask_blend(t, p);
+        break;
+    case OpHorizontalEdge:
+        horizontal_edge(t);
+        break;
+    case OpBitmap:
+        bitmap(t, p, command + TextureCommandSize);
+        break;
+    default:
+        break;
     }
 }
 

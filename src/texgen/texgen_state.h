@@ -7,7 +7,7 @@
 
 namespace bb {
 
-constexpr int TextureSize = 256;                              // pixels per row and rows
+constexpr int TextureSize = 256;                             // pixels per row and rows
 constexpr int TexturePixelCount = TextureSize * TextureSize; // 65,536
 constexpr int TextureLayerCount = 4;
 
@@ -28,10 +28,10 @@ struct TextureGeneratorState {
     uint8_t BrightnessTable[256][256];     // [row][value]: rows < 128 darken, rows >= 128 lighten
     int32_t NoiseSeed;                     // seed of noise_hash; set by each noise command
     int32_t CosineWeights[256];            // FractalNoise weights 0..255 for the current step
-    uint32_t TotalCommands;                // commands of the whole list; 0 outside generate_textures
-    uint32_t DoneCommands;                 // commands stepped over so far, run or skipped
-    ProgressFunction ProgressCallback;     // may be null: progress is then not reported
-    bool Initialised;                      // BrightnessTable filled
+    uint32_t TotalCommands;            // commands of the whole list; 0 outside generate_textures
+    uint32_t DoneCommands;             // commands stepped over so far, run or skipped
+    ProgressFunction ProgressCallback; // may be null: progress is then not reported
+    bool Initialised;                  // BrightnessTable filled
 };
 
 // NOTE: the buffers are static rather than allocated, so the generator cannot
@@ -42,9 +42,13 @@ extern TextureGeneratorState TextureGenerator;
 void texture_generator_init();
 
 // Bit position of channel c (0 red, 1 green, 2 blue); c must be 0..2.
-inline int channel_shift(int c) { return (2 - c) * 8; }
+inline int channel_shift(int c) {
+    return (2 - c) * 8;
+}
 
-inline uint32_t read_channel(uint32_t pixel, int c) { return (pixel >> channel_shift(c)) & 0xFF; }
+inline uint32_t read_channel(uint32_t pixel, int c) {
+    return (pixel >> channel_shift(c)) & 0xFF;
+}
 
 // Replaces channel c (0..2) by v (0..255); the other two keep their values and
 // the top byte becomes 0.
@@ -69,7 +73,9 @@ inline uint32_t pack_channels(uint64_t lanes) {
            uint32_t(lanes & 0xFF);
 }
 
-inline uint32_t* layer_pixels(int layer) { return TextureGenerator.Layer[layer].Pixels; }
+inline uint32_t* layer_pixels(int layer) {
+    return TextureGenerator.Layer[layer].Pixels;
+}
 
 // Copies ScratchA over the given layer: the end of every operation that reads
 // neighbouring or displaced pixels.

@@ -3,6 +3,7 @@
 namespace bb {
 
 // Each line is one command: opcode, target layer, p0..p6.
+// clang-format off
 
 static const uint8_t ProgramA[] = {
     'Q', 'T', 'X', 23,
@@ -193,6 +194,8 @@ static const uint8_t ProgramI[] = {
     17, 0, 0, 0, 49, 0, 1, 43, 0,
     37, 0, 0, 134, 143, 155, 244, 207, 255, // GradientMap
 };
+
+// clang-format on
 
 const TextureProgram TextureProgramA = {ProgramA, sizeof ProgramA};
 const TextureProgram TextureProgramB = {ProgramB, sizeof ProgramB};
