@@ -77,3 +77,16 @@ TEST(CommandLine, ValuesAndErrors) {
     Options ho;
     EXPECT_EQ(parse({"--help"}, ho, error), ParseHelp);
 }
+
+TEST(CommandLine, DumpTexturesTakesADirectory) {
+    Options o;
+    std::string error;
+    ASSERT_EQ(parse({"--dump-textures", "out/"}, o, error), ParseOk) << error;
+    EXPECT_EQ(o.DumpTexturesDir, "out/");
+    for (auto args : {std::vector<const char*>{"--dump-textures"},
+                      std::vector<const char*>{"--dump-textures", ""}}) {
+        Options bo;
+        EXPECT_EQ(parse(args, bo, error), ParseError);
+        EXPECT_NE(error.find("--dump-textures"), std::string::npos) << error;
+    }
+}

@@ -7,7 +7,9 @@
 #include "app/run_report.h"
 #include "app/scenes.h"
 #include "app/settings.h"
+#include "app/texture_dump.h"
 #include "game/game_flow.h"
+#include "texgen/texture_programs.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -49,6 +51,15 @@ int main(int argc, char** argv) {
         return 2;
     case ParseOk:
         break;
+    }
+    if (!options.DumpTexturesDir.empty()) {
+        if (!dump_textures(options.DumpTexturesDir, error)) {
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("brawlbox: wrote %d textures to %s\n", TextureSlotCount,
+                    options.DumpTexturesDir.c_str());
+        return 0;
     }
     apply_options_to_settings(options);
 

@@ -10,14 +10,15 @@ namespace bb {
 
 const char* const UsageText =
     "usage: brawlbox [_] [options]\n"
-    "  _             (first) 2 lights and no shadows\n"
-    "  --headless    run without window, graphics or sound, as fast as possible\n"
-    "  --ticks N     stop after N game ticks\n"
-    "  --scene NAME  start in a scene: hidden, bout or practice\n"
-    "  --two-players a bout with both wrestlers on the keyboard\n"
-    "  --input FILE  scripted input: lines 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
-    "  --trace FILE  write one JSON object per tick\n"
-    "  --help        show this text\n";
+    "  _                    (first) 2 lights and no shadows\n"
+    "  --headless           run without window, graphics or sound, as fast as possible\n"
+    "  --ticks N            stop after N game ticks\n"
+    "  --scene NAME         start in a scene: hidden, bout or practice\n"
+    "  --two-players        a bout with both wrestlers on the keyboard\n"
+    "  --input FILE         scripted input: 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
+    "  --trace FILE         write one JSON object per tick\n"
+    "  --dump-textures DIR  write the generated textures as PNG files into DIR and exit\n"
+    "  --help               show this text\n";
 
 // A whole decimal number in [lo, hi], nothing else.
 static bool parse_integer(const char* text, int64_t lo, int64_t hi, int64_t& out) {
@@ -65,6 +66,12 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                 return ParseError;
             }
             (a[2] == 'i' ? o.InputFile : o.TraceFile) = value;
+        } else if (std::strcmp(a, "--dump-textures") == 0) {
+            if (!value || !*value) {
+                error = "--dump-textures needs a directory";
+                return ParseError;
+            }
+            o.DumpTexturesDir = value;
             i++;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             o.Help = true;

@@ -15,6 +15,7 @@ struct Options {
     bool TwoPlayers = false; // a bout with both wrestlers on the keyboard
     std::string InputFile;   // scripted input events
     std::string TraceFile;   // one JSON object per tick
+    std::string DumpTexturesDir; // non-empty: write the textures there as PNG files and exit
 };
 
 enum ParseResult { ParseOk, ParseHelp, ParseError };

@@ -1,0 +1,17 @@
+// `--dump-textures DIR`: the generated surface textures as PNG files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace bb {
+
+// Generates the fourteen textures and writes them as DIR/slot00.png ...
+// DIR/slot13.png, creating DIR if needed. On failure returns false with one
+// line in error.
+bool dump_textures(const std::string& dir, std::string& error);
+
+// Pixels of 0x00RRGGBB as opaque RGBA bytes.
+void texture_pixels_to_rgba(const uint32_t* pixels, int count, uint8_t* rgba);
+
+} // namespace bb
