@@ -66,6 +66,7 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                 return ParseError;
             }
             (a[2] == 'i' ? o.InputFile : o.TraceFile) = value;
+            i++;
         } else if (std::strcmp(a, "--dump-textures") == 0) {
             if (!value || !*value) {
                 error = "--dump-textures needs a directory";
