@@ -23,5 +23,8 @@ extern Vec3 CameraPosition;
 
 // Resets the camera's motion and sets TickCount to 0.
 void reset_camera_motion();
+// Once per tick, before the world step: springs the camera towards an eye
+// beside the wrestlers and turns it towards their midpoint; pinned in the menu.
+void update_camera();
 
 } // namespace bb

@@ -2,6 +2,7 @@
 
 #include "app/input.h"
 #include "app/main_loop.h"
+#include "game/camera.h"
 #include "physics/world_step.h"
 
 namespace bb {
@@ -18,6 +19,7 @@ uint8_t FramePending = 0;
 
 void game_tick(uint8_t draw) {
     TickCount++;
+    update_camera();
     world_step();
     // NOTE: until the menu exists, Escape is the only way out.
     if (InputState.EscapeRequested) {
