@@ -152,7 +152,7 @@ TEST(RandomStream, BoutSeedDrawsAndFallbacks) {
 TEST(RandomStream, StartsAsFallbackAndStaysInRange) {
     RandomStreamState fallback;
     random_seed(fallback, 1231, 7354);
-    RandomStreamState start = RandomStream;
+    RandomStreamState start = initial_random_stream();
     for (int i = 0; i < 100; i++) ASSERT_EQ(random_next(start), random_next(fallback));
 
     RandomStreamState a, b;

@@ -87,10 +87,15 @@ TEST_F(SceneRunTest, PracticeWalksForwardAndTurns) {
 }
 
 TEST_F(SceneRunTest, BoutWrestlersStandFacingEachOther) {
+    // Until the start crouch (phase 2) they stand upright.
     start("bout");
     float lowest = 100;
-    run(2000, [&] { lowest = std::min({lowest, head_y(0), head_y(1)}); });
+    run(800, [&] {
+        if (Wrestlers[0].Phase == 4) lowest = std::min({lowest, head_y(0), head_y(1)});
+    });
     EXPECT_GT(lowest, 24.0f);
+    EXPECT_EQ(Wrestlers[0].Phase, 2);
+    EXPECT_EQ(GameState, BoutWaiting);
     for (int i = 0; i < 2; i++) {
         Vec3 me = Wrestlers[i].FigureBodies[Pelvis]->Position;
         Vec3 other = Wrestlers[1 - i].FigureBodies[Pelvis]->Position;

@@ -9,8 +9,8 @@
 #include "app/settings.h"
 #include "app/texture_dump.h"
 #include "game/game_flow.h"
-#include "texgen/texture_programs.h"
 #include "platform/platform.h"
+#include "texgen/texture_programs.h"
 
 #include <cstdio>
 #include <string>

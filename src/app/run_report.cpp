@@ -33,6 +33,8 @@ void json_wrestler(JsonRecord& r, const Wrestler& w) {
     json_int(r, "phase", w.Phase);
     json_int(r, "gait", w.Gait);
     json_int(r, "arm_action", w.ArmAction);
+    json_int(r, "phase_ticks", w.PhaseTicks);
+    json_float(r, "crouch", w.Crouch);
     json_float(r, "head_y", w.FigureBodies[Head]->Position.y);
     json_vec3(r, "pelvis", w.FigureBodies[Pelvis]->Position);
     json_vec3(r, "centre", wrestler_centre_of_mass(w));
@@ -101,6 +103,8 @@ std::string headless_summary() {
     json_int(r, nullptr, Score[0]);
     json_int(r, nullptr, Score[1]);
     json_end_array(r);
+    json_int(r, "bouts_started", BoutsStarted);
+    json_int(r, "bouts_decided", BoutsDecided);
     json_float(r, "sim_us_per_tick", TicksRun ? TickSeconds * 1e6 / TicksRun : 0.0);
     json_end_object(r);
     return r.Text;

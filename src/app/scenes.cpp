@@ -13,10 +13,12 @@ void start_named_scene(const std::string& name, bool two_players) {
     allocate_clip_scratch();
     reset_camera_motion();
     SceneName = name;
-    if (name == "bout") {
+    if (name == "bout" || name == "demo") {
         TwoPlayers = two_players ? 1 : 0;
         Score[0] = Score[1] = 0;
         start_bout();
+        // The demo: the computer wrestles both sides.
+        if (name == "demo") Wrestlers[0].ControlSource = 2;
     } else if (name == "hidden") {
         start_hidden_part();
     } else if (name == "practice") {

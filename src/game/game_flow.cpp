@@ -16,11 +16,16 @@ int32_t BoutStartTick = 0;
 int32_t ResultTicks = 0;
 int32_t MenuPage = 0;
 uint8_t FramePending = 0;
+int32_t BoutsStarted = 0;
+int32_t BoutsDecided = 0;
 
 void game_tick(uint8_t draw) {
     TickCount++;
     update_camera();
+    int32_t before = GameState;
     world_step();
+    if (GameState != before && GameState == BoutRunning) BoutsStarted++;
+    if (GameState != before && GameState == BoutDecided) BoutsDecided++;
     // NOTE: until the menu exists, Escape is the only way out.
     if (InputState.EscapeRequested) {
         InputState.EscapeRequested = 0;

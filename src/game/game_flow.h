@@ -22,6 +22,9 @@ extern int32_t LastWinner;    // the wrestler that won the last bout
 extern int32_t BoutStartTick; // TickCount when the bout started
 extern int32_t ResultTicks;   // ticks since the bout was decided, counted per wrestler
 extern int32_t MenuPage;      // 0 main, 1 lighting, 3 documentation; survives scene changes
+// Bouts of this run that started and that were decided, for the summary.
+extern int32_t BoutsStarted;
+extern int32_t BoutsDecided;
 // Set by a drawing tick: the frame is to be rendered now.
 extern uint8_t FramePending;
 

@@ -2,13 +2,13 @@
 
 namespace bb {
 
-static RandomStreamState make_initial_stream() {
+RandomStreamState initial_random_stream() {
     RandomStreamState s;
     random_seed(s, -1, -1);
     return s;
 }
 
-RandomStreamState RandomStream = make_initial_stream();
+RandomStreamState RandomStream = initial_random_stream();
 
 void random_seed(RandomStreamState& s, int ij, int kl) {
     if (ij < 0 || ij > 31328 || kl < 0 || kl > 30081) {

@@ -16,6 +16,8 @@ struct RandomStreamState {
 
 // Starts as seeded with (1231, 7354), the fallback pair.
 extern RandomStreamState RandomStream;
+// The state the stream starts the program with: seeded with an out-of-range pair.
+RandomStreamState initial_random_stream();
 
 // Seeds with ij in 0..31328 and kl in 0..30081; if either is out of range,
 // (1231, 7354) is used instead.

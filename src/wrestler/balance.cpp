@@ -26,6 +26,10 @@ void clamp_to_down_cone(Vec3& d, float alpha) {
     }
 }
 
+float smoothstep(float x) {
+    return 3.0f * x * x - 2.0f * x * x * x;
+}
+
 float limit_filter_input(float x) {
     if (x * x > 0.09f) return 0.3f * (x < 0 ? -x : x);
     return x;

@@ -37,6 +37,7 @@ struct ControlValues {
     float ElbowBend[2];
     float WristBend[2];
     Vec3 AimPoint[2];     // per arm: world point the hand reaches for
+    bool AimSet[2];       // per arm: AimPoint was set this tick
     Vec3 ArmDirection[2]; // per arm: reach direction, chest frame
 };
 
@@ -69,5 +70,7 @@ float negated_cosine(float a, float b, float c);
 void clamp_to_down_cone(Vec3& d, float alpha);
 // A filter input beyond +-0.3 becomes 0.3 times its magnitude.
 float limit_filter_input(float x);
+// 3x^2 - 2x^3.
+float smoothstep(float x);
 
 } // namespace bb
