@@ -116,3 +116,27 @@ TEST_F(SceneRunTest, SameInputGivesIdenticalRuns) {
     }
     EXPECT_EQ(hashes[0], hashes[1]);
 }
+
+TEST_F(SceneRunTest, DemoPlaysGamesByTheWinRule) {
+    start("demo");
+    int decided = 0;
+    int32_t last[2] = {0, 0};
+    run(30000, [&] {
+        if (Score[0] == last[0] && Score[1] == last[1]) return;
+        bool finished = (last[0] >= 5 || last[1] >= 5) && std::abs(last[0] - last[1]) >= 2;
+        if (finished) {
+            // A finished game starts the next from 0:0.
+            ASSERT_EQ(Score[0], 0);
+            ASSERT_EQ(Score[1], 0);
+        } else {
+            // One point for one side per decided bout.
+            ASSERT_EQ(Score[0] + Score[1], last[0] + last[1] + 1);
+            decided++;
+        }
+        last[0] = Score[0];
+        last[1] = Score[1];
+    });
+    EXPECT_GE(decided, 3);
+    EXPECT_TRUE(bodies_finite());
+    DemoMode = false;
+}

@@ -13,7 +13,7 @@ const char* const UsageText =
     "  _                    (first) 2 lights and no shadows\n"
     "  --headless           run without window, graphics or sound, as fast as possible\n"
     "  --ticks N            stop after N game ticks\n"
-    "  --scene NAME         start in a scene: hidden, bout, practice or demo\n"
+    "  --scene NAME         start in a scene: menu (the default), hidden, bout, practice, demo\n"
     "  --two-players        a bout with both wrestlers on the keyboard\n"
     "  --input FILE         scripted input: 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
     "  --trace FILE         write one JSON object per tick\n"
@@ -50,11 +50,13 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             }
             i++;
         } else if (std::strcmp(a, "--scene") == 0) {
-            if (!value ||
-                (std::strcmp(value, "hidden") != 0 && std::strcmp(value, "bout") != 0 &&
-                 std::strcmp(value, "practice") != 0 && std::strcmp(value, "demo") != 0)) {
-                error = std::string("--scene needs one of hidden, bout, practice, demo, got '") +
-                        (value ? value : "") + "'";
+            static const char* const Scenes[] = {"menu", "hidden", "bout", "practice", "demo"};
+            bool known = false;
+            for (const char* name : Scenes) known |= value && std::strcmp(value, name) == 0;
+            if (!known) {
+                error =
+                    std::string("--scene needs one of menu, hidden, bout, practice, demo, got '") +
+                    (value ? value : "") + "'";
                 return ParseError;
             }
             o.Scene = value;

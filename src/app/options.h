@@ -11,7 +11,7 @@ struct Options {
     bool Headless = false;   // no window, GL or audio; a virtual clock
     int64_t Ticks = -1;      // stop after this many game ticks; -1 runs until quit
     bool Help = false;
-    std::string Scene;           // "", "hidden", "bout", "practice" or "demo"
+    std::string Scene;           // "" or "menu", "hidden", "bout", "practice", "demo"
     bool TwoPlayers = false;     // a bout with both wrestlers on the keyboard
     std::string InputFile;       // scripted input events
     std::string TraceFile;       // one JSON object per tick

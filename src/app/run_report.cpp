@@ -1,8 +1,11 @@
 #include "app/run_report.h"
 
 #include "app/main_loop.h"
+#include "app/settings.h"
+#include "game/camera.h"
 #include "game/game_flow.h"
 #include "physics/body.h"
+#include "render/text_queue.h"
 #include "wrestler/wrestler.h"
 
 #include <cmath>
@@ -76,6 +79,11 @@ void trace_tick() {
     json_begin_object(r);
     json_int(r, "tick", TicksRun);
     json_int(r, "game_state", GameState);
+    json_vec3(r, "camera", CameraPosition);
+    json_begin_array(r, "score");
+    json_int(r, nullptr, Score[0]);
+    json_int(r, nullptr, Score[1]);
+    json_end_array(r);
     json_wrestlers(r);
     json_end_object(r);
     std::fprintf(TraceFile, "%s\n", r.Text.c_str());
@@ -103,6 +111,13 @@ std::string headless_summary() {
     json_int(r, nullptr, Score[0]);
     json_int(r, nullptr, Score[1]);
     json_end_array(r);
+    json_int(r, "menu_page", MenuPage);
+    json_begin_array(r, "texts");
+    for (int i = 0; i < QueuedTexts.Count; i++)
+        json_string(r, nullptr, QueuedTexts.Pool + QueuedTexts.Offsets[i]);
+    json_end_array(r);
+    json_int(r, "light_count", LightCount);
+    json_bool(r, "shadows_on", ShadowsOn != 0);
     json_int(r, "bouts_started", BoutsStarted);
     json_int(r, "bouts_decided", BoutsDecided);
     json_float(r, "sim_us_per_tick", TicksRun ? TickSeconds * 1e6 / TicksRun : 0.0);

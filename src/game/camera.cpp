@@ -2,6 +2,7 @@
 
 #include "app/input.h"
 #include "game/game_flow.h"
+#include "render/projection.h"
 #include "wrestler/wrestler.h"
 
 #include <cstring>
@@ -18,6 +19,12 @@ void reset_camera_motion() {
     CameraState.Heading = 1.5f;
     CameraState.HeadingOffset = 0.5f;
     TickCount = 0;
+}
+
+Vec3 click_ray() {
+    Vec3 r = {(InputState.ClickX + RayOffsetX) * RayScaleX,
+              -(InputState.ClickY + RayOffsetY) * RayScaleY, 1.0f};
+    return vec3_normalized(mat3_transpose_mul_vec(r, CameraMatrix));
 }
 
 static float bits_to_float(uint32_t bits) {

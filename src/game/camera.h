@@ -26,5 +26,7 @@ void reset_camera_motion();
 // Once per tick, before the world step: springs the camera towards an eye
 // beside the wrestlers and turns it towards their midpoint; pinned in the menu.
 void update_camera();
+// The unit world direction through the last click.
+Vec3 click_ray();
 
 } // namespace bb

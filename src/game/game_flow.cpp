@@ -2,8 +2,14 @@
 
 #include "app/input.h"
 #include "app/main_loop.h"
+#include "audio/music_control.h"
+#include "game/arena.h"
 #include "game/camera.h"
+#include "game/hidden_part.h"
+#include "game/menu.h"
+#include "game/scoring.h"
 #include "physics/world_step.h"
+#include "wrestler/wrestler.h"
 
 namespace bb {
 
@@ -18,6 +24,15 @@ int32_t MenuPage = 0;
 uint8_t FramePending = 0;
 int32_t BoutsStarted = 0;
 int32_t BoutsDecided = 0;
+bool DemoMode = false;
+
+// The next bout of the attract mode; a finished game starts a new one.
+static void continue_demo() {
+    if (game_over()) Score[0] = Score[1] = 0;
+    TwoPlayers = 0;
+    start_bout();
+    Wrestlers[0].ControlSource = 2;
+}
 
 void game_tick(uint8_t draw) {
     TickCount++;
@@ -26,12 +41,36 @@ void game_tick(uint8_t draw) {
     world_step();
     if (GameState != before && GameState == BoutRunning) BoutsStarted++;
     if (GameState != before && GameState == BoutDecided) BoutsDecided++;
-    // NOTE: until the menu exists, Escape is the only way out.
-    if (InputState.EscapeRequested) {
-        InputState.EscapeRequested = 0;
-        QuitRequested = 1;
+
+    if (GameState == Menu) {
+        menu_tick(draw);
+    } else {
+        if (GameState == HiddenPart) hidden_part_tick();
+        if (GameState != Menu && InputState.EscapeRequested) {
+            InputState.EscapeRequested = 0;
+            music_restart(3);
+            build_menu();
+        }
     }
-    if (draw) FramePending = 1;
+    if (!draw) return;
+
+    bool decided = GameState == BoutDecided;
+    if (decided) {
+        queue_result_texts();
+        // Two wrestlers count ResultTicks twice a tick: 600 is 300 ticks.
+        if (DemoMode && ResultTicks >= 600)
+            continue_demo();
+        else if (InputState.KeyPressed[ScanSpace]) {
+            if (game_over())
+                build_menu();
+            else
+                start_bout();
+        }
+    }
+    InputState.KeyPressed[ScanSpace] = 0;
+    if (GameState == BoutWaiting && Score[0] == 0 && Score[1] == 0) queue_waiting_texts();
+    if (GameState == BoutWaiting || decided) queue_score_text();
+    FramePending = 1;
 }
 
 } // namespace bb

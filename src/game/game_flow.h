@@ -25,6 +25,9 @@ extern int32_t MenuPage;      // 0 main, 1 lighting, 3 documentation; survives s
 // Bouts of this run that started and that were decided, for the summary.
 extern int32_t BoutsStarted;
 extern int32_t BoutsDecided;
+// The attract mode: results continue by themselves after 300 ticks, and a
+// finished game starts a new one, the computer on both sides.
+extern bool DemoMode;
 // Set by a drawing tick: the frame is to be rendered now.
 extern uint8_t FramePending;
 
