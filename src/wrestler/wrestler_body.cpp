@@ -172,24 +172,22 @@ bool build_wrestler(Wrestler& w, Vec3 position, float angle, int texture) {
     return true;
 }
 
-Vec3 wrestler_centre_of_mass(const Wrestler& w) {
+// The mass-weighted mean of one Vec3 field over the 15 bodies.
+static Vec3 mass_weighted_mean(const Wrestler& w, Vec3 Body::*field) {
     Vec3 sum = {0, 0, 0};
     float mass = 0;
     for (Body* b : w.FigureBodies) {
-        vec3_add_to(sum, vec3_scale(b->Position, b->Mass));
+        vec3_add_to(sum, vec3_scale(b->*field, b->Mass));
         mass += b->Mass;
     }
     return Vec3{sum.x / mass, sum.y / mass, sum.z / mass};
 }
 
+Vec3 wrestler_centre_of_mass(const Wrestler& w) {
+    return mass_weighted_mean(w, &Body::Position);
+}
 Vec3 wrestler_mean_velocity(const Wrestler& w) {
-    Vec3 sum = {0, 0, 0};
-    float mass = 0;
-    for (Body* b : w.FigureBodies) {
-        vec3_add_to(sum, vec3_scale(b->Velocity, b->Mass));
-        mass += b->Mass;
-    }
-    return Vec3{sum.x / mass, sum.y / mass, sum.z / mass};
+    return mass_weighted_mean(w, &Body::Velocity);
 }
 
 float wrestler_kinetic_energy(const Wrestler& w) {

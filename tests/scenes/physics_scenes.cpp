@@ -1,5 +1,6 @@
 #include "scenes/physics_scenes.h"
 
+#include "game/arena.h"
 #include "game/game_flow.h"
 #include "math/random_stream.h"
 #include "physics/collide.h"
@@ -24,37 +25,10 @@ void reset_physics_scene() {
     random_seed(1434, 6431);
 }
 
-static void turn_about_y(Body& b, float angle) {
-    Vec3 w = {0, angle, 0};
-    for (int r = 0; r < 3; r++) {
-        Vec3 row = mat3_row(b.Orientation, r);
-        vec3_rotate_by_vector(row, w);
-        b.Orientation.m[3 * r] = row.x;
-        b.Orientation.m[3 * r + 1] = row.y;
-        b.Orientation.m[3 * r + 2] = row.z;
-    }
-    vec3_rotate_by_vector(b.Position, w);
-}
-
-void add_arena_like_boxes() {
-    make_static(*make_box(180, -3, 180, 0, -4, 0, 1, 0.03125f));
-    make_static(*make_box(31, -3, 31, 0, 2, 0, 0, 0.0625f));
-    for (int i = 0; i < 4; i++)
-        for (int j = 0; j < 6; j++) {
-            Body* b = make_box(8, -4, 0.5f, (j - 2.5f) * 18, 3, 54, 0, 0.0625f);
-            turn_about_y(*b, i * 1.5707964f);
-            make_static(*b);
-            b->BreakThreshold = 40;
-            b->Density = 3;
-            b->SoundId = 2;
-            b->SoundGain = 0.6f;
-        }
-    for (int k = 0; k < 31; k++) {
-        Body* b = make_box(2.6f, -0.2f, 0.45f, 0, 5, 27, 0, 0.125f);
-        turn_about_y(*b, k * 0.2026834f);
-        mat3_pre_rotate_x(b->Orientation, -0.7853982f);
-        make_static(*b);
-    }
+void add_arena_boxes() {
+    // The game's own arena, as a bout has it.
+    GameState = BoutWaiting;
+    build_arena(0);
 }
 
 void add_two_jointed_figures() {
@@ -83,7 +57,7 @@ void add_two_jointed_figures() {
 
 void build_bout_like_scene() {
     reset_physics_scene();
-    add_arena_like_boxes();
+    add_arena_boxes();
     add_two_jointed_figures();
     rebuild_joint_links();
 }
@@ -100,7 +74,7 @@ void build_cube_pile() {
 
 void build_falling_and_breaking_scene() {
     reset_physics_scene();
-    add_arena_like_boxes();
+    add_arena_boxes();
     for (int i = 0; i < 12; i++) {
         Body* b = make_box(1, -0.7f, 1.3f, (i % 3) * 0.7f, 8 + i * 1.6f, (i % 2) * 0.5f, 2, 0.125f);
         b->AngularVelocity = {0.01f * (i % 3), 0.02f, 0};

@@ -7,8 +7,9 @@ namespace bb {
 
 // An empty world, random stream re-seeded.
 void reset_physics_scene();
-// The arena's 57 static boxes: ground, ring, 24 breakable wall blocks, 31 bales.
-void add_arena_like_boxes();
+// The game's arena: 57 static boxes (ground, ring, 24 breakable wall blocks,
+// 31 bales), on an emptied world.
+void add_arena_boxes();
 // Two jointed columns of 15 boxes (14 joints each) standing on the ring.
 void add_two_jointed_figures();
 // Arena plus the two figures, links rebuilt: the shape of a bout.
