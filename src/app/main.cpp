@@ -4,6 +4,7 @@
 #include "app/main_loop.h"
 #include "app/options.h"
 #include "app/settings.h"
+#include "audio/music_render.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
 
@@ -48,6 +49,21 @@ int main(int argc, char** argv) {
         break;
     }
     apply_options_to_settings(options);
+
+    if (!options.RenderMusicPath.empty()) {
+        switch (render_music(options.RenderMusicPath.c_str(), options.RenderPosition,
+                             options.RenderSeconds, error)) {
+        case RenderOk:
+            return 0;
+        case RenderBadPosition:
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 2;
+        case RenderNoSong:
+        case RenderWriteFailed:
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 1;
+        }
+    }
 
     TickLimit = options.Ticks;
 

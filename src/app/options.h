@@ -11,6 +11,9 @@ struct Options {
     bool Headless = false;   // no window, GL or audio; a virtual clock
     int64_t Ticks = -1;      // stop after this many game ticks; -1 runs until quit
     bool Help = false;
+    std::string RenderMusicPath; // --render-music: write the song to this WAVE file and exit
+    int32_t RenderPosition = 3;  // --position: song position to start from
+    double RenderSeconds = 30;   // --seconds: length of the rendering
 };
 
 enum ParseResult { ParseOk, ParseHelp, ParseError };
