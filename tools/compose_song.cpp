@@ -97,6 +97,7 @@ const Kit Taiko = {
     {'N', Nagado, 60},
     {'m', Nagado, 44, FxExtended, 0xD4, "F4"}, // higher drum, half a row late
     {'f', Nagado, 34, FxExtended, 0xD3},       // flam: a grace stroke late in the row
+    {'U', Nagado, 50, FxPortaUp, 0x06},        // the skin tightens: pitch rises
     {'s', Shime, 30},
     {'S', Shime, 50},
     {'r', Shime, 22, FxRetrigger, 0x94}, // roll, growing louder
@@ -147,7 +148,7 @@ struct Voice {
     bool KeyOffOnRest = true;
     int Transpose = 0;           // semitones
     uint8_t SlideSpeed = 0x18;   // tone portamento speed
-    uint8_t Vibrato = 0x43;      // speed 4, depth 3
+    uint8_t Vibrato = 0x42;      // speed 4, depth 2: a quarter tone each way
     uint8_t Fall = 0x04;
 };
 
@@ -420,7 +421,7 @@ xm::Pattern theme_again() {
 xm::Pattern drum_break() {
     Builder b(64);
     drums(b, ChOdaiko, 0, "O.......O.....o. O...O...o.O..... O.......O.....o. O.O.O.O.O.O.OOOO");
-    drums(b, ChNagado, 0, "....n.f.....n.n. ..n...n.n...nNnN ....n.f.....n.n. ..nn..nn.n.nNNNN");
+    drums(b, ChNagado, 0, "....n.f.....n.n. ..n...n.n...nNnU ....n.f.....n.n. ..nn..nn.n.nNNNU");
     drums(b, ChShime, 0, "S.s.s.sSs.sSs.s. S.s.s.sSs.sSs.s. S.s.s.sSs.sSs.s. r.r.r.r.R.R.R.R.");
     drums(b, ChKa, 0, times("k..k..k...k..k.k", 3) + "k.k.k.k.k.k.k.k.");
     drums(b, ChClap, 0, times("....P.......P...", 3) + "....P...P...PPPP");
@@ -439,7 +440,7 @@ xm::Pattern bout() {
     drums(b, ChMetal, 0, "G");
     drums(b, ChOdaiko, 0, "B...............");
     drums(b, ChOdaiko, 16, times("O...O...O...O.o.", 6) + "O...O...O.O.OOOO");
-    drums(b, ChNagado, 16, times("..n...n...n.n..n", 6) + "nNnNnNnNNNNNNNNN");
+    drums(b, ChNagado, 16, times("..n...n...n.n..n", 5) + "..n...n...n.n.UU" + "nNnNnNnNNNNNNNNU");
     drums(b, ChShime, 0, "r.r.r.r.R.R.R.R." + times("SssSssSsSssSsRsS", 7));
     drums(b, ChKa, 16, times(".k.k.k.k.k.k.k.k", 7));
     drums(b, ChChappa, 16, times("c.c.x.c.c.c.x.c.", 7));

@@ -147,7 +147,7 @@ xm::Instrument make_odaiko() {
     const double rate = 16000;
     const int n = static_cast<int>(rate * 0.75);
     Noise noise{0x0DA1C0};
-    OnePole thump(900, rate), skin(160, rate);
+    OnePole thump(900, rate), skin(160, rate), skin2(220, rate);
     std::vector<double> x(n);
     double ph = 0;
     for (int i = 0; i < n; i++) {
@@ -159,10 +159,10 @@ xm::Instrument make_odaiko() {
         v += 0.18 * std::sin(2.13 * ph + 1.1) * std::exp(-t / 0.06);
         const double w = noise.next();
         v += 0.9 * thump.low(w) * std::exp(-t / 0.010);
-        v += 1.2 * skin.low(w) * std::exp(-t / 0.09);
+        v += 1.6 * skin2.low(skin.low(w)) * std::exp(-t / 0.07);
         x[i] = std::tanh(1.6 * v);
     }
-    xm::Instrument ins = one_sample("odaiko", drum_sample("odaiko", x, rate, 0.98));
+    xm::Instrument ins = one_sample("odaiko", drum_sample("odaiko", x, rate, 0.9));
     ins.Samples[0].Panning = 128;
     return ins;
 }
@@ -459,7 +459,7 @@ xm::Instrument make_sho() {
     xm::Sample s = looped_sample("sho", rate, 0, loop, p, {}, 0.8, 0x5400);
     tune_pitched(s, rate, rate / period);
     xm::Instrument ins = one_sample("sho", std::move(s));
-    set_envelope(ins.VolumeEnvelope, {{0, 0}, {24, 48}, {48, 60}, {90, 30}, {140, 0}}, 2);
+    set_envelope(ins.VolumeEnvelope, {{0, 24}, {8, 54}, {20, 60}, {90, 30}, {140, 0}}, 2);
     ins.Fadeout = 400;
     return ins;
 }
