@@ -69,11 +69,11 @@ bool wrap(MixerVoice& v, uint64_t& pos) {
     uint64_t start = uint64_t(s.LoopStart) << 32;
     uint64_t end = uint64_t(s.LoopStart + s.LoopLength) << 32;
     const uint64_t length = uint64_t(s.LoopLength) << 32;
-    if (s.LoopMode == LoopForward) {
+    if (s.LoopMode == LoopForward && length > 0) {
         if (pos >= end) pos = start + (pos - start) % length;
         return true;
     }
-    if (s.LoopMode == LoopPingPong) {
+    if (s.LoopMode == LoopPingPong && length > 0) {
         // Mirror at the end moving forward, at the start moving backward. A
         // step longer than the loop needs more than one mirror; positions and
         // steps are small enough (the loader caps lengths, the player
@@ -205,8 +205,7 @@ void convert_block(int16_t* destination, const float* source, int frame_count) {
         float v = source[i];
         if (!(v > -32768.0f)) v = -32768.0f; // NaN included
         if (v > 32767.0f) v = 32767.0f;
-        volatile float shifted = v + Round;
-        destination[i] = static_cast<int16_t>(shifted - Round);
+        destination[i] = static_cast<int16_t>((v + Round) - Round);
     }
 }
 
