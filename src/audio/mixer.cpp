@@ -41,23 +41,28 @@ uint64_t frames_to_end(const MixerVoice& v, uint64_t pos, uint64_t step, uint64_
     return d / step + (d % step != 0);
 }
 
-// Mixes n frames at constant or linearly changing gains. Returns the
-// position after them.
-uint64_t mix_frames(const int16_t* data, uint64_t pos, uint64_t step, bool backward, float* out,
-                    uint32_t n, float gl, float gr, float dl, float dr) {
+// Mixes n frames at constant or (Ramp) linearly changing gains. delta is the
+// step, negated when moving backward; unsigned wrap-around makes the add a
+// subtraction. Returns the position after the frames.
+template <bool Ramp>
+uint64_t mix_frames(const int16_t* data, uint64_t pos, uint64_t delta, float* out, uint32_t n,
+                    float gl, float gr, float dl, float dr) {
     const float FractionScale = 1.0f / 2147483648.0f;
-    for (uint32_t i = 0; i < n; i++) {
-        uint32_t index = static_cast<uint32_t>(pos >> 32);
-        float a = data[index];
-        float b = data[index + 1];
-        float f = static_cast<float>(static_cast<int32_t>(static_cast<uint32_t>(pos) >> 1)) *
-                  FractionScale;
-        float s = a + f * (b - a);
-        out[2 * i] += s * gl;
-        out[2 * i + 1] += s * gr;
-        gl += dl;
-        gr += dr;
-        pos = backward ? pos - step : pos + step;
+    float* const end = out + 2 * size_t(n);
+    for (; out != end; out += 2) {
+        const int16_t* p = data + (pos >> 32);
+        const float a = p[0];
+        const float b = p[1];
+        const float f = static_cast<float>(static_cast<int32_t>(static_cast<uint32_t>(pos) >> 1)) *
+                        FractionScale;
+        const float s = a + f * (b - a);
+        out[0] += s * gl;
+        out[1] += s * gr;
+        if (Ramp) {
+            gl += dl;
+            gr += dr;
+        }
+        pos += delta;
     }
     return pos;
 }
@@ -146,11 +151,12 @@ void mix_voice(MixerVoice& v, float* out, int count) {
         }
 
         const bool backward = v.Direction == 2;
+        const uint64_t delta = backward ? uint64_t(0) - step : step;
         if (v.RampCount > 0) {
             float gl = static_cast<float>(v.RampLeft) * (1.0f / 256.0f / 255.0f);
             float gr = static_cast<float>(v.RampRight) * (1.0f / 256.0f / 255.0f);
-            pos = mix_frames(s.Data, pos, step, backward, out, n, gl, gr, v.RampStepLeft,
-                             v.RampStepRight);
+            pos = mix_frames<true>(s.Data, pos, delta, out, n, gl, gr, v.RampStepLeft,
+                                   v.RampStepRight);
             gl += static_cast<float>(n) * v.RampStepLeft;
             gr += static_cast<float>(n) * v.RampStepRight;
             v.RampLeft = static_cast<int32_t>(gl * 255.0f * 256.0f + 0.5f);
@@ -163,12 +169,10 @@ void mix_voice(MixerVoice& v, float* out, int count) {
                 v.RampRight = v.Right * 256;
             }
         } else if (v.Left != 0 || v.Right != 0) {
-            pos = mix_frames(s.Data, pos, step, backward, out, n, v.Left / 255.0f,
-                             v.Right / 255.0f, 0, 0);
-        } else if (backward) {
-            pos -= uint64_t(n) * step;
+            pos = mix_frames<false>(s.Data, pos, delta, out, n, v.Left / 255.0f,
+                                    v.Right / 255.0f, 0, 0);
         } else {
-            pos += uint64_t(n) * step;
+            pos += uint64_t(n) * delta;
         }
         out += 2 * n;
         left -= n;
