@@ -304,10 +304,10 @@ const char* const ThemeB2 = "A4:1 .:1 C5:1 D5:1 F5:2 D5:2 C5:1 A4:1 G4:2 A4:4";
 // Pattern 6, the dawn: gong, mouth organ and a lone flute over a heartbeat.
 xm::Pattern dawn() {
     Builder b(64);
-    drums(b, ChMetal, 0, "G");
+    drums(b, ChMetal, 0, "w");
     drums(b, ChOdaiko, 0, times("q.......q.......", 4));
     drums(b, ChOdaiko, 48, "q.......q...o.o.");
-    chords(b, 0, "Dm:32 C:16 Dm:16", 40);
+    chords(b, 0, "Dm:32 C:16 Dm:16", 30);
     melody(b, Flute, 4, "A4:2 ~D5:10v | C5:2 D5:2 F5:4 ~D5:8vf | .:4 A4:2 C5:2 D5:8v | "
                         "F5:2 G5:2 A5:6v G5:2 D5:2 .:2");
     drums(b, ChExtra, 32, "b...............e");
