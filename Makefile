@@ -2,6 +2,7 @@
 BUILD_DIR ?= build
 FUZZ_DIR ?= build-fuzz
 ARGS ?=
+FUZZ_RUNS ?= 1000000
 
 .PHONY: all deps configure build run test bench fuzz clean
 
@@ -26,6 +27,15 @@ test: build
 
 bench: build
 	./$(BUILD_DIR)/bench/brawlbox_bench $(ARGS)
+
+# The loader's fuzzer: clang and its sanitizer runtimes are installed only
+# for this. One process, FUZZ_RUNS inputs; new finds collect in the corpus.
+fuzz:
+	@WITH_FUZZ=1 scripts/install-deps
+	cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(FUZZ_DIR)
+	mkdir -p $(FUZZ_DIR)/corpus
+	$(FUZZ_DIR)/module_fuzz -runs=$(FUZZ_RUNS) -print_final_stats=1 $(FUZZ_DIR)/corpus $(FUZZ_DIR)/seeds
 
 clean:
 	rm -rf $(BUILD_DIR) $(FUZZ_DIR)

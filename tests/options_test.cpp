@@ -66,6 +66,16 @@ TEST(CommandLine, ValuesAndErrors) {
         {{"--ticks", "-5"}, "--ticks"},
         {{"--ticks", "12x"}, "--ticks"},
         {{"--ticks", "99999999999999999999"}, "--ticks"},
+        {{"--render-music"}, "--render-music"},
+        {{"--render-music", "--seconds", "2"}, "--render-music"},
+        {{"--render-music", "m.wav", "--position", "256"}, "--position"},
+        {{"--render-music", "m.wav", "--position", "-1"}, "--position"},
+        {{"--render-music", "m.wav", "--seconds", "0"}, "--seconds"},
+        {{"--render-music", "m.wav", "--seconds", "inf"}, "--seconds"},
+        {{"--render-music", "m.wav", "--seconds", "nan"}, "--seconds"},
+        {{"--render-music", "m.wav", "--seconds", "3601"}, "--seconds"},
+        {{"--seconds", "5"}, "--seconds"},
+        {{"--position", "6"}, "--position"},
     };
     for (const Bad& b : bad) {
         Options bo;
@@ -76,6 +86,17 @@ TEST(CommandLine, ValuesAndErrors) {
     }
     Options ho;
     EXPECT_EQ(parse({"--help"}, ho, error), ParseHelp);
+
+    Options ro;
+    ASSERT_EQ(parse({"--render-music", "m.wav"}, ro, error), ParseOk) << error;
+    EXPECT_EQ(ro.RenderMusicPath, "m.wav");
+    EXPECT_EQ(ro.RenderPosition, 3);
+    EXPECT_EQ(ro.RenderSeconds, 30.0);
+    ASSERT_EQ(parse({"--seconds", "2.5", "--position", "9", "--render-music", "b.wav"}, ro, error),
+              ParseOk)
+        << error;
+    EXPECT_EQ(ro.RenderPosition, 9);
+    EXPECT_EQ(ro.RenderSeconds, 2.5);
 }
 
 TEST(CommandLine, DumpTexturesTakesADirectory) {

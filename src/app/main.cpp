@@ -8,6 +8,7 @@
 #include "app/scenes.h"
 #include "app/settings.h"
 #include "app/texture_dump.h"
+#include "audio/music_render.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
 #include "texgen/texture_programs.h"
@@ -62,6 +63,21 @@ int main(int argc, char** argv) {
         return 0;
     }
     apply_options_to_settings(options);
+
+    if (!options.RenderMusicPath.empty()) {
+        switch (render_music(options.RenderMusicPath.c_str(), options.RenderPosition,
+                             options.RenderSeconds, error)) {
+        case RenderOk:
+            return 0;
+        case RenderBadPosition:
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 2;
+        case RenderNoSong:
+        case RenderWriteFailed:
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 1;
+        }
+    }
 
     TickLimit = options.Ticks;
     if (!options.InputFile.empty() && !load_input_script(options.InputFile, error)) {

@@ -18,6 +18,9 @@ const char* const UsageText =
     "  --input FILE         scripted input: 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
     "  --trace FILE         write one JSON object per tick\n"
     "  --dump-textures DIR  write the generated textures as PNG files into DIR and exit\n"
+    "  --render-music FILE.wav [--position P] [--seconds S]\n"
+    "                       mix S seconds (default 30) of the music from song position P\n"
+    "                       (default 3) into a 44,100 Hz 16-bit stereo WAVE file, and exit\n"
     "  --help               show this text\n";
 
 // A whole decimal number in [lo, hi], nothing else.
@@ -31,7 +34,19 @@ static bool parse_integer(const char* text, int64_t lo, int64_t hi, int64_t& out
     return true;
 }
 
+// A finite decimal number in (lo, hi], nothing else.
+static bool parse_number(const char* text, double lo, double hi, double& out) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    double v = std::strtod(text, &end);
+    if (errno != 0 || *end != '\0' || !(v > lo && v <= hi)) return false;
+    out = v;
+    return true;
+}
+
 ParseResult parse_command_line(int argc, const char* const* argv, Options& o, std::string& error) {
+    bool position_given = false, seconds_given = false;
     int i = 1;
     if (argc > 1 && argv[1][0] == '_') {
         o.Underscore = true;
@@ -77,6 +92,32 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             }
             o.DumpTexturesDir = value;
             i++;
+        } else if (std::strcmp(a, "--render-music") == 0) {
+            if (!value || !*value || value[0] == '-') {
+                error = "--render-music needs the name of the WAVE file to write";
+                return ParseError;
+            }
+            o.RenderMusicPath = value;
+            i++;
+        } else if (std::strcmp(a, "--position") == 0) {
+            int64_t p = 0;
+            if (!parse_integer(value, 0, 255, p)) {
+                error = std::string("--position needs a song position from 0 to 255, got '") +
+                        (value ? value : "") + "'";
+                return ParseError;
+            }
+            o.RenderPosition = static_cast<int32_t>(p);
+            position_given = true;
+            i++;
+        } else if (std::strcmp(a, "--seconds") == 0) {
+            if (!parse_number(value, 0, 3600, o.RenderSeconds)) {
+                error = std::string("--seconds needs a number of seconds above 0 and at most "
+                                    "3600, got '") +
+                        (value ? value : "") + "'";
+                return ParseError;
+            }
+            seconds_given = true;
+            i++;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             o.Help = true;
             return ParseHelp;
@@ -84,6 +125,11 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             error = std::string("unknown option '") + a + "' (see --help)";
             return ParseError;
         }
+    }
+    if (o.RenderMusicPath.empty() && (position_given || seconds_given)) {
+        error = std::string(position_given ? "--position" : "--seconds") +
+                " only goes with --render-music";
+        return ParseError;
     }
     return ParseOk;
 }

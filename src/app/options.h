@@ -16,6 +16,9 @@ struct Options {
     std::string InputFile;       // scripted input events
     std::string TraceFile;       // one JSON object per tick
     std::string DumpTexturesDir; // non-empty: write the textures there as PNG files and exit
+    std::string RenderMusicPath; // --render-music: write the song to this WAVE file and exit
+    int32_t RenderPosition = 3;  // --position: song position to start from
+    double RenderSeconds = 30;   // --seconds: length of the rendering
 };
 
 enum ParseResult { ParseOk, ParseHelp, ParseError };
