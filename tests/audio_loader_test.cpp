@@ -113,9 +113,8 @@ TEST(Loader, UnpacksCells) {
     // 0x80: empty. 0x81 97: key off. 0x9F: all five. A plain note byte: all five follow.
     // 0x8A: instrument and effect only. Then a plain cell with note 98 and instrument 200,
     // which name nothing.
-    song.Patterns[0].Packed = {0x80, 0x81, 97,   0x9F, 49,   1,   0x40, 0x0F,
-                               0x06, 49,   2,    0x20, 3,    4,   0x8A, 5,
-                               0x0C, 98,   200,  0,    0,    0};
+    song.Patterns[0].Packed = {0x80, 0x81, 97, 0x9F, 49, 1,    0x40, 0x0F, 0x06, 49, 2,
+                               0x20, 3,    4,  0x8A, 5,  0x0C, 98,   200,  0,    0,  0};
     Module* m = load(xm::write_xm(song));
     ASSERT_NE(m, nullptr);
     const PatternCell* c = m->Patterns[0].Cells;
@@ -194,9 +193,9 @@ TEST(Loader, SanitisesLoopsAndWritesGuards) {
         {xm::ForwardLoop, 2, 5, LoopForward, 2, 5, 200},
         {xm::PingPongLoop, 2, 5, LoopPingPong, 2, 5, 600},
         {xm::ForwardLoop | xm::PingPongLoop, 2, 5, LoopPingPong, 2, 5, 600},
-        {xm::ForwardLoop, 3, 0, LoopNone, 0, 10, 0},   // length 0: no loop
+        {xm::ForwardLoop, 3, 0, LoopNone, 0, 10, 0},       // length 0: no loop
         {xm::ForwardLoop, 6, 100, LoopForward, 6, 4, 600}, // cut at the end
-        {xm::ForwardLoop, 10, 4, LoopNone, 0, 10, 0},  // starts past the end
+        {xm::ForwardLoop, 10, 4, LoopNone, 0, 10, 0},      // starts past the end
         {xm::NoLoop, 3, 4, LoopNone, 0, 10, 0},
     };
     for (const Case& c : cases) {
@@ -265,7 +264,8 @@ TEST(Loader, RejectsBadModules) {
         {"instrument size past the end", [=](auto& b) { put_u32(b, instrument, 0xFFFFFFF0); }},
         {"sample 2 bytes longer than the file", [=](auto& b) { put_u32(b, sample_header, 130); }},
         {"sample longer than the file", [=](auto& b) { put_u32(b, sample_header, 0x7FFFFFFE); }},
-        {"sample far longer than the file", [=](auto& b) { put_u32(b, sample_header, 0xFFFFFFFF); }},
+        {"sample far longer than the file",
+         [=](auto& b) { put_u32(b, sample_header, 0xFFFFFFFF); }},
     };
     for (const Bad& c : bad) {
         std::vector<uint8_t> bytes = good;
@@ -302,8 +302,8 @@ TEST(Loader, RejectsMalformedEnvelopesInUse) {
     for (const Case& c : cases) {
         for (bool panning : {false, true}) {
             xm::Song song = small_song();
-            xm::Envelope& e = panning ? song.Instruments[0].PanningEnvelope
-                                      : song.Instruments[0].VolumeEnvelope;
+            xm::Envelope& e =
+                panning ? song.Instruments[0].PanningEnvelope : song.Instruments[0].VolumeEnvelope;
             e = {c.points, c.type, c.sustain, c.loop_start, c.loop_end};
             Module* m = load(xm::write_xm(song));
             EXPECT_EQ(m != nullptr, c.loads) << c.what << (panning ? " (panning)" : "");

@@ -18,8 +18,8 @@ namespace {
 struct OwnedSample {
     std::vector<int16_t> Data;
     Sample S = {};
-    OwnedSample(std::vector<int16_t> values, uint8_t mode, uint32_t loop_start, uint32_t loop_length,
-                int16_t beyond = 0) {
+    OwnedSample(std::vector<int16_t> values, uint8_t mode, uint32_t loop_start,
+                uint32_t loop_length, int16_t beyond = 0) {
         const uint32_t length = static_cast<uint32_t>(values.size());
         Data = values;
         Data.resize(length + 8, beyond);
@@ -120,8 +120,18 @@ TEST(Mixer, UnloopedSampleStopsAtItsEnd) {
 }
 
 TEST(Mixer, ConvertRoundsToNearestEvenAndClamps) {
-    const float in[] = {40000.0f, -40000.0f, 0.5f, 1.5f, 2.5f, -0.5f, -1.5f, 32767.4f,
-                        -32768.6f, 1e30f, std::numeric_limits<float>::quiet_NaN(), 7.49f};
+    const float in[] = {40000.0f,
+                        -40000.0f,
+                        0.5f,
+                        1.5f,
+                        2.5f,
+                        -0.5f,
+                        -1.5f,
+                        32767.4f,
+                        -32768.6f,
+                        1e30f,
+                        std::numeric_limits<float>::quiet_NaN(),
+                        7.49f};
     const int16_t want[] = {32767, -32768, 0, 2, 2, 0, -2, 32767, -32768, 32767, -32768, 7};
     int16_t out[12];
     convert_block(out, in, 6);

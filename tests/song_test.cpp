@@ -30,8 +30,9 @@ struct Listening {
     int64_t Clipped = 0;
     uint64_t Hash = 1469598103934665603ull;
     void block() {
-        const int16_t* b = MixRing + size_t((Mixer.WritePosition + RingBlockCount - 1) %
-                                            RingBlockCount) * BlockFrames * 2;
+        const int16_t* b =
+            MixRing +
+            size_t((Mixer.WritePosition + RingBlockCount - 1) % RingBlockCount) * BlockFrames * 2;
         for (int i = 0; i < 2 * BlockFrames; i++) {
             const int v = b[i];
             SumSquares += double(v) * v;

@@ -138,3 +138,30 @@ TEST_F(WrestlerBodyTest, NoRoomBuildsNothing) {
     EXPECT_EQ(BodyCount, bodies);
     EXPECT_EQ(JointCount, joints);
 }
+
+TEST_F(WrestlerBodyTest, PreparedDrivesMatchTheDriveLawToTheBit) {
+    Score[0] = Score[1] = 0;
+    start_bout();
+    for (int i = 0; i < 2; i++)
+        for (int j = 0; j < FigureJointCount; j++) {
+            Wrestlers[i].Drives[j].Strength = 0.05f;
+            Wrestlers[i].Drives[j].TargetAxis1 = vec3_normalized(Vec3{0.1f * j, -1, 0.3f});
+        }
+    for (Body* b : Wrestlers[1].FigureBodies) b->AngularVelocity = Vec3{0.01f, -0.02f, 0.03f};
+    Body saved[2 * FigureBodyCount];
+    int first = Wrestlers[0].FigureBodies[0] - Bodies;
+    for (int i = 0; i < 2 * FigureBodyCount; i++) saved[i] = Bodies[first + i];
+    for (Wrestler* w = Wrestlers; w != WrestlersEnd; w++) apply_joint_drives(*w);
+    Body reference[2 * FigureBodyCount];
+    for (int i = 0; i < 2 * FigureBodyCount; i++) {
+        reference[i] = Bodies[first + i];
+        Bodies[first + i] = saved[i];
+    }
+    prepare_all_joint_drives();
+    apply_all_joint_drives();
+    for (int i = 0; i < 2 * FigureBodyCount; i++) {
+        EXPECT_EQ(Bodies[first + i].AngularVelocity.x, reference[i].AngularVelocity.x);
+        EXPECT_EQ(Bodies[first + i].AngularVelocity.y, reference[i].AngularVelocity.y);
+        EXPECT_EQ(Bodies[first + i].AngularVelocity.z, reference[i].AngularVelocity.z);
+    }
+}

@@ -58,11 +58,13 @@ void memory_file_seek(FileHandle file, int32_t offset, int32_t mode) {
     f.Position = static_cast<uint32_t>(p);
 }
 
-uint32_t memory_file_tell(FileHandle file) { return static_cast<MemoryFile*>(file)->Position; }
+uint32_t memory_file_tell(FileHandle file) {
+    return static_cast<MemoryFile*>(file)->Position;
+}
 
 void register_memory_file_callbacks() {
-    register_file_callbacks(memory_file_open, memory_file_close, memory_file_read,
-                            memory_file_seek, memory_file_tell);
+    register_file_callbacks(memory_file_open, memory_file_close, memory_file_read, memory_file_seek,
+                            memory_file_tell);
 }
 
 } // namespace bb

@@ -30,9 +30,9 @@ void register_file_callbacks(FileOpen open, FileClose close, FileRead read, File
 bool file_callbacks_registered();
 
 struct MemoryFile {
-    uint32_t Size;        // bytes served
-    uint32_t Position;    // 0 .. Size
-    const uint8_t* Base;  // the bytes
+    uint32_t Size;       // bytes served
+    uint32_t Position;   // 0 .. Size
+    const uint8_t* Base; // the bytes
 };
 
 extern MemoryFile TheMemoryFile;

@@ -169,8 +169,8 @@ void mix_voice(MixerVoice& v, float* out, int count) {
                 v.RampRight = v.Right * 256;
             }
         } else if (v.Left != 0 || v.Right != 0) {
-            pos = mix_frames<false>(s.Data, pos, delta, out, n, v.Left / 255.0f,
-                                    v.Right / 255.0f, 0, 0);
+            pos = mix_frames<false>(s.Data, pos, delta, out, n, v.Left / 255.0f, v.Right / 255.0f,
+                                    0, 0);
         } else {
             pos += uint64_t(n) * delta;
         }

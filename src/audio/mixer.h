@@ -18,20 +18,20 @@ constexpr int RingBlockCount = 100;
 constexpr int RingFrames = RingBlockCount * BlockFrames;
 
 struct MixerVoice {
-    int32_t Index;       // 0-63, kept when the voices are cleared
-    int32_t Volume;      // 0-127, set by the player
-    int32_t Frequency;   // Hz, set by the player
-    int32_t Pan;         // 0-255; 255 is wholly left
-    uint32_t StartOffset; // sample position for the next trigger
-    const bb::Sample* Sample; // null = idle
-    int32_t Left, Right;  // target gains 0-127
-    uint32_t Position;    // integer sample position
-    uint32_t Fraction;    // 2^-32 units
-    uint32_t StepInteger; // samples per output frame, integer part
-    uint32_t StepFraction; // and fraction in 2^-32 units
-    int32_t Direction;     // 1 forward, 2 backward (ping-pong)
-    int32_t LastLeft, LastRight;   // the targets the current ramp was started for
-    int32_t RampLeft, RampRight;   // current gains, 8.8 fixed point
+    int32_t Index;                     // 0-63, kept when the voices are cleared
+    int32_t Volume;                    // 0-127, set by the player
+    int32_t Frequency;                 // Hz, set by the player
+    int32_t Pan;                       // 0-255; 255 is wholly left
+    uint32_t StartOffset;              // sample position for the next trigger
+    const bb::Sample* Sample;          // null = idle
+    int32_t Left, Right;               // target gains 0-127
+    uint32_t Position;                 // integer sample position
+    uint32_t Fraction;                 // 2^-32 units
+    uint32_t StepInteger;              // samples per output frame, integer part
+    uint32_t StepFraction;             // and fraction in 2^-32 units
+    int32_t Direction;                 // 1 forward, 2 backward (ping-pong)
+    int32_t LastLeft, LastRight;       // the targets the current ramp was started for
+    int32_t RampLeft, RampRight;       // current gains, 8.8 fixed point
     float RampStepLeft, RampStepRight; // gain change per frame during a ramp, in gain / 255
     int32_t RampCount;                 // frames left in the current ramp; 0 = none
 };

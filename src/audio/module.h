@@ -28,16 +28,16 @@ constexpr int EnvelopeMaxPoints = 12;
 enum EnvelopeType : uint8_t { EnvelopeOn = 1, EnvelopeSustain = 2, EnvelopeLoop = 4 };
 
 struct Instrument {
-    int32_t SampleCount;   // 0-16
-    Sample* Samples[16];   // slots at and after SampleCount point at EmptySample
-    uint8_t Keymap[96];    // sample slot for each note; 16 or more plays EmptySample
+    int32_t SampleCount; // 0-16
+    Sample* Samples[16]; // slots at and after SampleCount point at EmptySample
+    uint8_t Keymap[96];  // sample slot for each note; 16 or more plays EmptySample
     uint16_t VolumePoints[EnvelopeMaxPoints][2];  // (tick, value 0-64); ticks rise
     uint16_t PanningPoints[EnvelopeMaxPoints][2]; // (tick, value 0-64); ticks rise
-    uint8_t VolumePointCount;   // 0-12
-    uint8_t PanningPointCount;  // 0-12
-    uint8_t VolumeSustain;      // point index, below VolumePointCount when in use
-    uint8_t VolumeLoopStart;    // point index
-    uint8_t VolumeLoopEnd;      // point index
+    uint8_t VolumePointCount;                     // 0-12
+    uint8_t PanningPointCount;                    // 0-12
+    uint8_t VolumeSustain;                        // point index, below VolumePointCount when in use
+    uint8_t VolumeLoopStart;                      // point index
+    uint8_t VolumeLoopEnd;                        // point index
     uint8_t PanningSustain;
     uint8_t PanningLoopStart;
     uint8_t PanningLoopEnd;
@@ -96,10 +96,10 @@ struct Channel {
     int32_t Volume;    // 0-64
     int32_t Pan;       // 0-255 once clamped; slides may leave the range
     int32_t VolumeDelta;
-    int32_t PeriodDelta; // added to the exponent of the frequency; reset every tick
+    int32_t PeriodDelta;           // added to the exponent of the frequency; reset every tick
     EnvelopeState VolumeEnvelope;  // Output 64 when off
     EnvelopeState PanningEnvelope; // Output 32 when off
-    int32_t Fadeout; // 65536 down to 0 after key off
+    int32_t Fadeout;               // 65536 down to 0 after key off
     uint8_t KeyOff;
     int32_t AutoVibratoPosition; // 0-255
     int32_t SweepCounter;
@@ -122,24 +122,24 @@ struct Channel {
 };
 
 struct Module {
-    Pattern* Patterns;       // PatternSlotCount entries
-    Instrument* Instruments; // InstrumentCount entries
-    uint16_t SongLength;     // 1-256
-    uint16_t RestartPosition;  // below SongLength
-    uint16_t ChannelCount;     // 1-32
-    int32_t UsedPatternCount;  // 1 + the largest pattern number in the played orders
-    int32_t PatternSlotCount;  // max(stored patterns, UsedPatternCount)
-    uint16_t InstrumentCount;  // 0-128
-    uint16_t Flags;            // bit 0: linear frequency table
-    uint16_t DefaultSpeed;     // ticks per row, at least 1
-    uint16_t DefaultBpm;       // at least 1
+    Pattern* Patterns;        // PatternSlotCount entries
+    Instrument* Instruments;  // InstrumentCount entries
+    uint16_t SongLength;      // 1-256
+    uint16_t RestartPosition; // below SongLength
+    uint16_t ChannelCount;    // 1-32
+    int32_t UsedPatternCount; // 1 + the largest pattern number in the played orders
+    int32_t PatternSlotCount; // max(stored patterns, UsedPatternCount)
+    uint16_t InstrumentCount; // 0-128
+    uint16_t Flags;           // bit 0: linear frequency table
+    uint16_t DefaultSpeed;    // ticks per row, at least 1
+    uint16_t DefaultBpm;      // at least 1
     uint8_t OrderTable[256];
     uint8_t InitialGlobalVolume; // always 64
 
     // Player state.
-    int32_t GlobalVolume;   // 0-64
-    int32_t Tick;           // 0 .. Speed - 1
-    int32_t Speed;          // ticks per row
+    int32_t GlobalVolume; // 0-64
+    int32_t Tick;         // 0 .. Speed - 1
+    int32_t Speed;        // ticks per row
     int32_t Bpm;
     int32_t SamplesPerTick; // output frames between two ticks
     int32_t SamplesLeft;    // output frames still to render before the next tick

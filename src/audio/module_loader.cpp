@@ -54,7 +54,9 @@ uint32_t read_u32(Stream& s) {
     return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
-uint32_t tell(Stream& s) { return FileCallbackSet.Tell(s.File); }
+uint32_t tell(Stream& s) {
+    return FileCallbackSet.Tell(s.File);
+}
 
 // Moves to an absolute position; one past the end counts as a short read.
 void seek_to(Stream& s, uint64_t position) {
@@ -65,7 +67,9 @@ void seek_to(Stream& s, uint64_t position) {
     FileCallbackSet.Seek(s.File, static_cast<int32_t>(position), 0);
 }
 
-void skip(Stream& s, uint32_t count) { seek_to(s, uint64_t(tell(s)) + count); }
+void skip(Stream& s, uint32_t count) {
+    seek_to(s, uint64_t(tell(s)) + count);
+}
 
 void free_module_storage(Module* m) {
     if (m->Patterns) {
@@ -118,7 +122,8 @@ bool parse_header(Stream& s, Module& m, int& stored_patterns) {
     for (int i = 0; i < m.SongLength; i++)
         if (m.OrderTable[i] > largest) largest = m.OrderTable[i];
     m.UsedPatternCount = largest + 1;
-    m.PatternSlotCount = stored_patterns > m.UsedPatternCount ? stored_patterns : m.UsedPatternCount;
+    m.PatternSlotCount =
+        stored_patterns > m.UsedPatternCount ? stored_patterns : m.UsedPatternCount;
     m.Patterns = static_cast<Pattern*>(std::calloc(m.PatternSlotCount, sizeof(Pattern)));
     return m.Patterns && !s.Short;
 }
@@ -146,8 +151,10 @@ void unpack_cells(const uint8_t* packed, uint32_t size, PatternCell* cells, int 
             c.Parameter = next();
         }
         // 97 is key off; anything above names no note.
-        if (c.Note == 97) c.Note = 255;
-        else if (c.Note > 97) c.Note = 0;
+        if (c.Note == 97)
+            c.Note = 255;
+        else if (c.Note > 97)
+            c.Note = 0;
         if (c.Instrument > 128) c.Instrument = 0;
     }
 }
@@ -162,7 +169,8 @@ bool parse_patterns(Stream& s, Module& m, int stored_patterns) {
         if (s.Short || rows < 1 || rows > MaxRows) return false;
         Pattern& pattern = m.Patterns[p];
         pattern.RowCount = rows;
-        pattern.Cells = static_cast<PatternCell*>(std::calloc(rows * channels, sizeof(PatternCell)));
+        pattern.Cells =
+            static_cast<PatternCell*>(std::calloc(rows * channels, sizeof(PatternCell)));
         if (!pattern.Cells) return false;
         if (packed_size == 0) continue;
         read_bytes(s, PackedBuffer, packed_size);
@@ -201,8 +209,8 @@ void read_envelope(Stream& s, uint16_t points[][2]) {
 }
 
 // Reads, widens and delta-decodes one sample's data and writes its guard value.
-void read_sample_data(Stream& s, Sample& smp, bool sixteen_bit, SampleReader reader,
-                      int instrument, int index) {
+void read_sample_data(Stream& s, Sample& smp, bool sixteen_bit, SampleReader reader, int instrument,
+                      int index) {
     uint32_t bytes = sixteen_bit ? smp.Length * 2 : smp.Length;
     uint8_t* raw = reinterpret_cast<uint8_t*>(smp.Data);
     if (reader) {
@@ -227,8 +235,10 @@ void read_sample_data(Stream& s, Sample& smp, bool sixteen_bit, SampleReader rea
         }
     }
     uint32_t end = smp.LoopStart + smp.LoopLength;
-    if (smp.LoopMode == LoopForward) d[end] = d[smp.LoopStart];
-    else if (smp.LoopMode == LoopPingPong) d[end] = d[end - 1];
+    if (smp.LoopMode == LoopForward)
+        d[end] = d[smp.LoopStart];
+    else if (smp.LoopMode == LoopPingPong)
+        d[end] = d[end - 1];
 }
 
 bool parse_instrument(Stream& s, Module& m, int number, SampleReader reader) {
@@ -339,7 +349,8 @@ bool parse(Stream& s, Module& m, SampleReader reader) {
     if (!parse_header(s, m, stored_patterns)) return false;
     if (!parse_patterns(s, m, stored_patterns)) return false;
     if (m.InstrumentCount > 0) {
-        m.Instruments = static_cast<Instrument*>(std::calloc(m.InstrumentCount, sizeof(Instrument)));
+        m.Instruments =
+            static_cast<Instrument*>(std::calloc(m.InstrumentCount, sizeof(Instrument)));
         if (!m.Instruments) return false;
     }
     for (int i = 0; i < m.InstrumentCount; i++)

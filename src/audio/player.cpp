@@ -20,7 +20,9 @@ constexpr int32_t MaxPeriod = 1 << 24;
 // The highest frequency a voice is given: about 380 samples per output frame.
 constexpr double MaxFrequency = 16777216.0;
 
-int32_t clamp(int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; }
+int32_t clamp(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : v > hi ? hi : v;
+}
 
 struct Lookup {
     const Instrument* Ins;
@@ -96,9 +98,9 @@ void step_envelopes(Channel& ch, const Instrument& ins) {
 
 void step_panning_envelope(Channel& ch, const Instrument& ins) {
     if ((ins.PanningType & EnvelopeOn) && !ch.PanningEnvelope.Done)
-        envelope_step(ch.PanningEnvelope, ins.PanningPoints, ins.PanningPointCount,
-                      ins.PanningType, ins.PanningSustain, ins.PanningLoopStart,
-                      ins.PanningLoopEnd, ch.KeyOff, ch.Flags, FlagPan);
+        envelope_step(ch.PanningEnvelope, ins.PanningPoints, ins.PanningPointCount, ins.PanningType,
+                      ins.PanningSustain, ins.PanningLoopStart, ins.PanningLoopEnd, ch.KeyOff,
+                      ch.Flags, FlagPan);
 }
 
 void fade_out(Channel& ch, const Instrument& ins) {
@@ -109,7 +111,8 @@ void fade_out(Channel& ch, const Instrument& ins) {
 
 // Sine vibrato at the channel's signed position (-32..31 for a full cycle).
 void vibrato(Channel& ch) {
-    int value = static_cast<int>(std::fabs(std::sin(ch.VibratoPosition * std::numbers::pi / 32.0)) * 256.0);
+    int value =
+        static_cast<int>(std::fabs(std::sin(ch.VibratoPosition * std::numbers::pi / 32.0)) * 256.0);
     int d = ((value * ch.VibratoDepth) >> 5) & ~3;
     ch.PeriodDelta = ch.VibratoPosition < 0 ? d : -d;
     ch.Flags |= FlagFrequency;
@@ -189,21 +192,36 @@ void volume_column_later(Channel& ch, uint8_t v) {
 
 int32_t retrigger_volume(int32_t volume, int change) {
     switch (change) {
-    case 1: return volume - 1;
-    case 2: return volume - 2;
-    case 3: return volume - 4;
-    case 4: return volume - 8;
-    case 5: return volume - 16;
-    case 6: return volume * 2 / 3;
-    case 7: return volume >> 1;
-    case 9: return volume + 1;
-    case 10: return volume + 2;
-    case 11: return volume + 4;
-    case 12: return volume + 8;
-    case 13: return volume + 16;
-    case 14: return volume * 3 / 2;
-    case 15: return volume * 2;
-    default: return volume;
+    case 1:
+        return volume - 1;
+    case 2:
+        return volume - 2;
+    case 3:
+        return volume - 4;
+    case 4:
+        return volume - 8;
+    case 5:
+        return volume - 16;
+    case 6:
+        return volume * 2 / 3;
+    case 7:
+        return volume >> 1;
+    case 9:
+        return volume + 1;
+    case 10:
+        return volume + 2;
+    case 11:
+        return volume + 4;
+    case 12:
+        return volume + 8;
+    case 13:
+        return volume + 16;
+    case 14:
+        return volume * 3 / 2;
+    case 15:
+        return volume * 2;
+    default:
+        return volume;
     }
 }
 
@@ -251,8 +269,10 @@ void effect_tick0(Module& m, Channel& ch, const PatternCell& cell, const Sample&
         break;
     case 0xF:
         // Speed 0 would stop the tick counter from ever wrapping: ignored.
-        if (p >= 32) set_bpm(m, p);
-        else if (p > 0) m.Speed = p;
+        if (p >= 32)
+            set_bpm(m, p);
+        else if (p > 0)
+            m.Speed = p;
         break;
     case 27:
         if (p) {
@@ -330,11 +350,20 @@ void auto_vibrato(Channel& ch, const Instrument& ins) {
     const int p = ch.AutoVibratoPosition;
     int value = 0;
     switch (ins.VibratoType) {
-    case 0: value = static_cast<int>(std::sin(p * std::numbers::pi / 128.0) * 64.0); break;
-    case 1: value = p < 128 ? 64 : -64; break;
-    case 2: value = (128 - ((p + 128) % 256)) >> 1; break;
-    case 3: value = (128 - ((384 - p) % 256)) >> 1; break;
-    default: break;
+    case 0:
+        value = static_cast<int>(std::sin(p * std::numbers::pi / 128.0) * 64.0);
+        break;
+    case 1:
+        value = p < 128 ? 64 : -64;
+        break;
+    case 2:
+        value = (128 - ((p + 128) % 256)) >> 1;
+        break;
+    case 3:
+        value = (128 - ((384 - p) % 256)) >> 1;
+        break;
+    default:
+        break;
     }
     value *= ins.VibratoDepth;
     if (ins.VibratoSweep) value = value * ch.SweepCounter / ins.VibratoSweep;
@@ -506,8 +535,8 @@ void player_tick(Module& m) {
 
         m.NextRow = m.Row + 1;
         if (m.NextRow >= pattern.RowCount) {
-            m.NextPosition = m.SongPosition + 1 >= m.SongLength ? m.RestartPosition
-                                                                : m.SongPosition + 1;
+            m.NextPosition =
+                m.SongPosition + 1 >= m.SongLength ? m.RestartPosition : m.SongPosition + 1;
             m.NextRow = 0;
         }
     } else {

@@ -53,7 +53,8 @@ bool wav_open(WavFile& wav, const char* path, int rate, std::string& error) {
     }
     uint8_t header[HeaderBytes];
     make_header(header, rate, 0);
-    if (std::fwrite(header, 1, HeaderBytes, wav.File) != HeaderBytes) wav.Error = errno ? errno : EIO;
+    if (std::fwrite(header, 1, HeaderBytes, wav.File) != HeaderBytes)
+        wav.Error = errno ? errno : EIO;
     return true;
 }
 

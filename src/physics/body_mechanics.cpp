@@ -2,23 +2,6 @@
 
 namespace bb {
 
-Vec3 point_velocity(const Body& body, Vec3 p) {
-    if (body.Fixed) return Vec3{0, 0, 0};
-    return vec3_add(body.Velocity, vec3_cross(vec3_sub(p, body.Position), body.AngularVelocity));
-}
-
-void apply_impulse(Body& body, Vec3 p, Vec3 j) {
-    if (body.Fixed) return;
-    Vec3 r = vec3_sub(p, body.Position);
-    vec3_sub_from(body.AngularVelocity, vec3_scale(vec3_cross(r, j), body.InverseInertia));
-    vec3_add_to(body.Velocity, vec3_scale(j, body.InverseMass));
-}
-
-void apply_angular_impulse(Body& body, Vec3 j) {
-    if (body.Fixed) return;
-    vec3_sub_from(body.AngularVelocity, vec3_scale(j, body.InverseInertia));
-}
-
 Mat3 response_matrix(const Body& body, Vec3 p) {
     Vec3 r = vec3_sub(p, body.Position);
     Mat3 k;

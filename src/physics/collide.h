@@ -13,9 +13,10 @@ struct Contact {
     Vec3 Impulse; // accumulated this tick; -Impulse goes to A, +Impulse to B
     Body* BodyA;
     Body* BodyB;
-    Mat3 InverseK;       // solver state
-    int32_t PassesLeft;  // solver passes still to run on it
-    uint8_t WarmStarted; // Impulse started from last tick's value
+    Mat3 InverseK;         // solver state
+    int32_t PassesLeft;    // solver passes still to run on it
+    uint8_t WarmStarted;   // Impulse started from last tick's value
+    Vec3 OffsetA, OffsetB; // solver state: Point less each body's Position
 };
 
 struct PenetrationImpulse {

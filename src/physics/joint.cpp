@@ -43,6 +43,8 @@ void prepare_joint(Joint& j) {
 
     Vec3 l = body_to_world(a, j.AnchorA);
     Vec3 h = body_to_world(b, j.AnchorB);
+    j.WorldAnchorA = l;
+    j.WorldAnchorB = h;
     j.InverseK = mat3_inverse(mat3_add(response_matrix(a, l), response_matrix(b, h)));
 
     Vec3 a1 = dir(a, j.AxisA), b1 = dir(b, j.AxisB);
@@ -105,8 +107,8 @@ static void solve_angular_row(Joint& j, Vec3 w, float& accumulated) {
 void solve_joint(Joint& j) {
     Body& a = *j.BodyA;
     Body& b = *j.BodyB;
-    Vec3 l = body_to_world(a, j.AnchorA);
-    Vec3 h = body_to_world(b, j.AnchorB);
+    Vec3 l = j.WorldAnchorA;
+    Vec3 h = j.WorldAnchorB;
     Vec3 u = vec3_sub(point_velocity(a, l), point_velocity(b, h));
     Vec3 impulse = mat3_mul_vec(j.InverseK, vec3_sub(u, vec3_scale(vec3_sub(h, l), 0.03f)));
     apply_impulse(a, l, vec3_negate(impulse));

@@ -20,6 +20,8 @@ struct Joint {
     float ConeImpulse;     // accumulated, carried from tick to tick
     float TwistImpulse;    // accumulated, carried from tick to tick
     int32_t ActiveLimits;  // 1 cone, 2 twist limit, 4 twist lock
+    Vec3 WorldAnchorA;     // solver state: the anchors in the world this tick
+    Vec3 WorldAnchorB;     //   (the poses do not change during the passes)
 };
 
 struct JointLink {
@@ -47,7 +49,8 @@ void apply_joint_torque(Joint& joint, Vec3 t);
 // Once per tick before the solver passes: spin damping, the point constraint's
 // effective mass, which limits act, and their position-like corrections.
 void prepare_joint(Joint& joint);
-// In each solver pass: anchors drawn together at 3% of their separation per
+// In each solver pass after prepare_joint of the same tick: anchors drawn
+// together at 3% of their separation per
 // tick, active limits as one-sided accumulated angular impulses.
 void solve_joint(Joint& joint);
 

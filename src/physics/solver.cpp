@@ -25,7 +25,8 @@ static void solve_contact(Contact& c, int pass) {
     if (pass == 0) {
         d = c.Impulse;
     } else {
-        Vec3 u = vec3_sub(point_velocity(*c.BodyA, c.Point), point_velocity(*c.BodyB, c.Point));
+        Vec3 u =
+            vec3_sub(offset_velocity(*c.BodyA, c.OffsetA), offset_velocity(*c.BodyB, c.OffsetB));
         Vec3 n = vec3_add(mat3_mul_vec(c.InverseK, u), c.Impulse);
         float g = vec3_dot(n, c.Normal);
         Vec3 next = {0, 0, 0};
@@ -38,8 +39,8 @@ static void solve_contact(Contact& c, int pass) {
         d = vec3_sub(next, c.Impulse);
         c.Impulse = next;
     }
-    apply_impulse(*c.BodyA, c.Point, vec3_negate(d));
-    apply_impulse(*c.BodyB, c.Point, d);
+    apply_offset_impulse(*c.BodyA, c.OffsetA, vec3_negate(d));
+    apply_offset_impulse(*c.BodyB, c.OffsetB, d);
 }
 
 static void sound_impact(Body& x, float g) {
@@ -114,9 +115,12 @@ void collide_and_solve() {
     }
     for (int i = 0; i < ContactCount; i++) {
         Contact& c = Contacts[i];
+        c.OffsetA = vec3_sub(c.Point, c.BodyA->Position);
+        c.OffsetB = vec3_sub(c.Point, c.BodyB->Position);
         c.InverseK = mat3_inverse(
             mat3_add(response_matrix(*c.BodyA, c.Point), response_matrix(*c.BodyB, c.Point)));
     }
+    prepare_all_joint_drives();
     for (int pass = 0; pass < SolverPasses; pass++) {
         for (int i = 0; i < ContactCount; i++) solve_contact(Contacts[i], pass);
         for (int i = 0; i < JointCount; i++) {

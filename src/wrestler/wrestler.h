@@ -117,7 +117,11 @@ enum : int {
 
 // The drive law for each of the wrestler's joints, in index order.
 void apply_joint_drives(Wrestler& w);
-// For every wrestler; the solver calls it at the end of each pass.
+// The pose part of every wrestler's drives for this tick; the solver calls
+// it once before its passes, as the bodies' orientations stay put in them.
+void prepare_all_joint_drives();
+// For every wrestler, with the prepared pose part; the solver calls it at the
+// end of each pass. The same as apply_joint_drives to the bit.
 void apply_all_joint_drives();
 
 // One controller tick of w against its opponent o.
