@@ -33,8 +33,8 @@ TEST(Screenshots, WrittenOnceTheirTickIsReachedAndFailuresReported) {
     fs::create_directories(dir);
     std::string early = (dir / "early.png").string(), late = (dir / "late.png").string();
     PendingScreenshots = {{10, late}, {3, early}, {3, "/nonexistent/x.png"}};
-    const uint8_t rgba[2 * 2 * 4] = {255, 0, 0, 255, 0, 255, 0, 255,
-                                     0, 0, 255, 255, 255, 255, 255, 255};
+    const uint8_t rgba[2 * 2 * 4] = {255, 0, 0,   255, 0,   255, 0,   255,
+                                     0,   0, 255, 255, 255, 255, 255, 255};
     EXPECT_FALSE(screenshot_due(2));
     EXPECT_TRUE(screenshot_due(5));
     std::string error;

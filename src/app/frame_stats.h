@@ -7,10 +7,10 @@
 namespace bb {
 
 struct FrameTimes {
-    static constexpr int Bins = 20000;   // 10 microseconds each: up to 200 ms
+    static constexpr int Bins = 20000; // 10 microseconds each: up to 200 ms
     static constexpr double BinSeconds = 1e-5;
-    uint32_t Counts[Bins + 1];           // the last bin holds every longer frame
-    double Seconds;                      // sum of all frames
+    uint32_t Counts[Bins + 1]; // the last bin holds every longer frame
+    double Seconds;            // sum of all frames
     int64_t Frames;
 };
 

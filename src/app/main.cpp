@@ -80,9 +80,9 @@ static int run_windowed() {
     // screenshots still waiting for it.
     if (screenshot_due(TicksRun) && !draw_frame_and_screenshots()) status = 1;
     for (const ScreenshotRequest& r : PendingScreenshots) {
-        std::fprintf(stderr, "brawlbox: no screenshot '%s': the run ended at tick %lld, before %lld\n",
-                     r.File.c_str(), static_cast<long long>(TicksRun),
-                     static_cast<long long>(r.Tick));
+        std::fprintf(
+            stderr, "brawlbox: no screenshot '%s': the run ended at tick %lld, before %lld\n",
+            r.File.c_str(), static_cast<long long>(TicksRun), static_cast<long long>(r.Tick));
         status = 1;
     }
     platform_close_window();

@@ -82,8 +82,8 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
         } else if (std::strcmp(a, "--lights") == 0) {
             int64_t n = 0;
             if (!parse_integer(value, 1, 12, n) || (n != 1 && n != 2 && n != 4 && n != 12)) {
-                error = std::string("--lights needs 1, 2, 4 or 12, got '") + (value ? value : "") +
-                        "'";
+                error =
+                    std::string("--lights needs 1, 2, 4 or 12, got '") + (value ? value : "") + "'";
                 return ParseError;
             }
             o.Lights = static_cast<int32_t>(n);

@@ -73,8 +73,8 @@ static LoadedFace* face_for(const char* name) {
 }
 
 // Coverage 0..255 of text drawn from the box's top-left corner, clipped to it.
-static bool rasterise_text(std::vector<uint8_t>& coverage, int width, int height,
-                           const char* text, int point_size, const char* face_name) {
+static bool rasterise_text(std::vector<uint8_t>& coverage, int width, int height, const char* text,
+                           int point_size, const char* face_name) {
     LoadedFace* loaded = face_for(face_name ? face_name : "");
     if (!loaded || !loaded->Face) return false;
     FT_Face face = loaded->Face;

@@ -15,8 +15,8 @@ using GfxTexture = uint32_t; // 0: none
 using GfxBuffer = uint32_t;  // 0: none
 
 enum GfxVertexFormat : uint32_t {
-    GfxXyz,              // 12 bytes: position
-    GfxXyzDiffuseTex1,   // 24 bytes: position, colour 0xAARRGGBB, u, v
+    GfxXyz,            // 12 bytes: position
+    GfxXyzDiffuseTex1, // 24 bytes: position, colour 0xAARRGGBB, u, v
 };
 
 enum GfxRenderState : uint32_t {
@@ -33,7 +33,7 @@ enum GfxRenderState : uint32_t {
     GfxStencilFail,  // a GfxStencilOp
     GfxStencilZFail, // a GfxStencilOp
     GfxColourWriteEnable,
-    GfxTextureFactor, // 0xAARRGGBB, the constant of every stage
+    GfxTextureFactor,   // 0xAARRGGBB, the constant of every stage
     GfxTwoSidedStencil, // only off is supported
     GfxLighting,        // only off is supported: colours come from the vertices
     GfxClipping,        // always on
@@ -68,7 +68,7 @@ enum GfxStencilOp : uint32_t {
 };
 
 enum GfxStageState : uint32_t {
-    GfxColourOp, // a GfxStageOp
+    GfxColourOp,   // a GfxStageOp
     GfxColourArg1, // a GfxStageArg
     GfxColourArg2,
     GfxAlphaOp,

@@ -22,16 +22,16 @@ namespace bb {
 struct GlTexture {
     GLuint Name;
     int Width, Height;
-    int Levels;              // 0: generated mipmaps; 1: one level
-    uint8_t* Staging;        // level 0 while locked, null otherwise
+    int Levels;                 // 0: generated mipmaps; 1: one level
+    uint8_t* Staging;           // level 0 while locked, null otherwise
     GLint MinFilter, MagFilter; // what the texture object holds now
 };
 
 struct GlBuffer {
     GLuint Name;
-    int Bytes;                // capacity
-    int LockedBytes;          // written by the last lock
-    uint8_t* Staging;         // the lock's memory, Bytes long
+    int Bytes;        // capacity
+    int LockedBytes;  // written by the last lock
+    uint8_t* Staging; // the lock's memory, Bytes long
 };
 
 struct GlStage {
@@ -59,7 +59,7 @@ static GfxStencilOp StencilPass = GfxStencilKeep, StencilFail = GfxStencilKeep,
                     StencilZFail = GfxStencilKeep;
 static GfxVertexFormat VertexFormat = GfxXyzDiffuseTex1;
 static GfxBuffer StreamSource = 0;
-static GLuint WhiteTexture = 0; // bound to stages that use no texture
+static GLuint WhiteTexture = 0;  // bound to stages that use no texture
 static bool BgraColours = false; // colour arrays may be read as BGRA
 static int FramebufferHeight = 0;
 static std::vector<uint8_t> SwizzleScratch;
@@ -85,53 +85,74 @@ static bool has_extension(const char* name) {
 
 static GLenum gl_blend(uint32_t b) {
     switch (b) {
-    case GfxBlendZero: return GL_ZERO;
-    case GfxBlendSrcColour: return GL_SRC_COLOR;
-    case GfxBlendSrcAlpha: return GL_SRC_ALPHA;
-    case GfxBlendInvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case GfxBlendDestColour: return GL_DST_COLOR;
-    default: return GL_ONE;
+    case GfxBlendZero:
+        return GL_ZERO;
+    case GfxBlendSrcColour:
+        return GL_SRC_COLOR;
+    case GfxBlendSrcAlpha:
+        return GL_SRC_ALPHA;
+    case GfxBlendInvSrcAlpha:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case GfxBlendDestColour:
+        return GL_DST_COLOR;
+    default:
+        return GL_ONE;
     }
 }
 
 static GLenum gl_compare(uint32_t c) {
     switch (c) {
-    case GfxCompareGreaterEqual: return GL_GEQUAL;
-    case GfxCompareLessEqual: return GL_LEQUAL;
-    default: return GL_ALWAYS;
+    case GfxCompareGreaterEqual:
+        return GL_GEQUAL;
+    case GfxCompareLessEqual:
+        return GL_LEQUAL;
+    default:
+        return GL_ALWAYS;
     }
 }
 
 static GLenum gl_stencil_op(uint32_t op) {
     switch (op) {
-    case GfxStencilReplace: return GL_REPLACE;
-    case GfxStencilIncrement: return GL_INCR;
-    case GfxStencilDecrement: return GL_DECR;
-    default: return GL_KEEP;
+    case GfxStencilReplace:
+        return GL_REPLACE;
+    case GfxStencilIncrement:
+        return GL_INCR;
+    case GfxStencilDecrement:
+        return GL_DECR;
+    default:
+        return GL_KEEP;
     }
 }
 
 static GLenum gl_source(uint32_t arg) {
     switch (arg) {
-    case GfxArgTexture: return GL_TEXTURE;
-    case GfxArgDiffuse: return GL_PRIMARY_COLOR;
-    case GfxArgTextureFactor: return GL_CONSTANT;
-    default: return GL_PREVIOUS;
+    case GfxArgTexture:
+        return GL_TEXTURE;
+    case GfxArgDiffuse:
+        return GL_PRIMARY_COLOR;
+    case GfxArgTextureFactor:
+        return GL_CONSTANT;
+    default:
+        return GL_PREVIOUS;
     }
 }
 
 static GLenum gl_combine(uint32_t op) {
     switch (op) {
-    case GfxOpModulate: return GL_MODULATE;
-    case GfxOpDotProduct3: return GL_DOT3_RGB;
-    default: return GL_REPLACE;
+    case GfxOpModulate:
+        return GL_MODULATE;
+    case GfxOpDotProduct3:
+        return GL_DOT3_RGB;
+    default:
+        return GL_REPLACE;
     }
 }
 
 static GLint gl_min_filter(const GlStage& s, int levels) {
     bool linear = s.Min == GfxFilterLinear;
     if (levels == 1 || s.Mip == GfxFilterNone) return linear ? GL_LINEAR : GL_NEAREST;
-    if (s.Mip == GfxFilterLinear) return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    if (s.Mip == GfxFilterLinear)
+        return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
     return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
 }
 
@@ -250,8 +271,8 @@ bool gfx_create_device(std::string& error) {
     if (gl < 13 && !(has_extension("GL_ARB_texture_env_combine") &&
                      has_extension("GL_ARB_texture_env_dot3"))) {
         error = "the OpenGL driver lacks the texture combiners (GL_ARB_texture_env_combine and "
-                "GL_ARB_texture_env_dot3, OpenGL " + std::to_string(major) + "." +
-                std::to_string(minor) + ")";
+                "GL_ARB_texture_env_dot3, OpenGL " +
+                std::to_string(major) + "." + std::to_string(minor) + ")";
         return false;
     }
     if (gl < 15) {
@@ -353,13 +374,12 @@ void gfx_unlock_vertex_buffer(GfxBuffer buffer) {
 GfxTexture gfx_create_texture(int width, int height, int levels) {
     if (TextureCount >= MaxGfxTextures || width <= 0 || height <= 0) return 0;
     GlTexture& t = Textures[TextureCount];
-    t = GlTexture{0, width, height, levels == 1 ? 1 : 0, nullptr, GL_NEAREST_MIPMAP_LINEAR,
+    t = GlTexture{0,        width, height, levels == 1 ? 1 : 0, nullptr, GL_NEAREST_MIPMAP_LINEAR,
                   GL_LINEAR};
     glGenTextures(1, &t.Name);
     glBindTexture(GL_TEXTURE_2D, t.Name);
     if (t.Levels == 0) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     return static_cast<GfxTexture>(++TextureCount);
 }
 
@@ -368,8 +388,8 @@ uint8_t* gfx_lock_texture(GfxTexture texture, int& pitch) {
     pitch = 0;
     if (!t) return nullptr;
     if (!t->Staging) {
-        t->Staging = static_cast<uint8_t*>(
-            std::calloc(static_cast<size_t>(t->Width) * t->Height, 4));
+        t->Staging =
+            static_cast<uint8_t*>(std::calloc(static_cast<size_t>(t->Width) * t->Height, 4));
         if (!t->Staging) return nullptr;
         glBindTexture(GL_TEXTURE_2D, t->Name);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->Staging);
@@ -419,7 +439,9 @@ void gfx_present() {
 void gfx_set_render_state(GfxRenderState state, uint32_t value) {
     auto enable = [](GLenum cap, uint32_t on) { on ? glEnable(cap) : glDisable(cap); };
     switch (state) {
-    case GfxAlphaBlendEnable: enable(GL_BLEND, value); break;
+    case GfxAlphaBlendEnable:
+        enable(GL_BLEND, value);
+        break;
     case GfxSrcBlend:
         SrcBlend = static_cast<GfxBlend>(value);
         glBlendFunc(gl_blend(SrcBlend), gl_blend(DestBlend));
@@ -428,14 +450,20 @@ void gfx_set_render_state(GfxRenderState state, uint32_t value) {
         DestBlend = static_cast<GfxBlend>(value);
         glBlendFunc(gl_blend(SrcBlend), gl_blend(DestBlend));
         break;
-    case GfxZEnable: enable(GL_DEPTH_TEST, value); break;
-    case GfxZWriteEnable: glDepthMask(value ? GL_TRUE : GL_FALSE); break;
+    case GfxZEnable:
+        enable(GL_DEPTH_TEST, value);
+        break;
+    case GfxZWriteEnable:
+        glDepthMask(value ? GL_TRUE : GL_FALSE);
+        break;
     case GfxCullMode:
         enable(GL_CULL_FACE, value != GfxCullNone);
         // GL's front faces are counter-clockwise as seen.
         glCullFace(value == GfxCullCounterClockwise ? GL_FRONT : GL_BACK);
         break;
-    case GfxStencilEnable: enable(GL_STENCIL_TEST, value); break;
+    case GfxStencilEnable:
+        enable(GL_STENCIL_TEST, value);
+        break;
     case GfxStencilFunc:
         StencilFunc = static_cast<GfxCompare>(value);
         glStencilFunc(gl_compare(StencilFunc), StencilRef, 0xFF);
@@ -462,10 +490,13 @@ void gfx_set_render_state(GfxRenderState state, uint32_t value) {
                     value & 4 ? GL_TRUE : GL_FALSE, value & 8 ? GL_TRUE : GL_FALSE);
         break;
     }
-    case GfxTextureFactor: TextureFactor = value; break;
+    case GfxTextureFactor:
+        TextureFactor = value;
+        break;
     case GfxTwoSidedStencil:
     case GfxLighting:
-    case GfxClipping: break;
+    case GfxClipping:
+        break;
     }
 }
 
@@ -480,12 +511,24 @@ void gfx_set_texture_stage_state(int stage, GfxStageState state, uint32_t value)
     if (stage < 0 || stage >= GfxStageCount) return;
     GlStage& s = Stages[stage];
     switch (state) {
-    case GfxColourOp: s.ColourOp = value; break;
-    case GfxColourArg1: s.ColourArg1 = value; break;
-    case GfxColourArg2: s.ColourArg2 = value; break;
-    case GfxAlphaOp: s.AlphaOp = value; break;
-    case GfxAlphaArg1: s.AlphaArg1 = value; break;
-    case GfxAlphaArg2: s.AlphaArg2 = value; break;
+    case GfxColourOp:
+        s.ColourOp = value;
+        break;
+    case GfxColourArg1:
+        s.ColourArg1 = value;
+        break;
+    case GfxColourArg2:
+        s.ColourArg2 = value;
+        break;
+    case GfxAlphaOp:
+        s.AlphaOp = value;
+        break;
+    case GfxAlphaArg1:
+        s.AlphaArg1 = value;
+        break;
+    case GfxAlphaArg2:
+        s.AlphaArg2 = value;
+        break;
     }
 }
 

@@ -15,8 +15,8 @@ void build_font_atlas_image(uint32_t* atlas) {
         const char text[2] = {static_cast<char>(b), 0};
         int x, y;
         font_atlas_cell(b, x, y);
-        render_text_into(atlas, text, x, y, FontAtlasSize, FontCellSize, FontCellSize, 12,
-                         0x000000, 0xFFFFFF, "Lucida Console");
+        render_text_into(atlas, text, x, y, FontAtlasSize, FontCellSize, FontCellSize, 12, 0x000000,
+                         0xFFFFFF, "Lucida Console");
     }
     for (int i = 0; i < FontAtlasSize * FontAtlasSize; i++) atlas[i] = ~atlas[i];
 }

@@ -14,7 +14,8 @@ LightSet make_light_set(int count) {
     set.Colour = k * 0x080706u;
     for (int i = 0; i < count; i++) {
         Vec3 d = {0.3f, 1.0f, 0.5f};
-        vec3_rotate_by_vector(d, Vec3{0, static_cast<float>(i) * 5.2f / static_cast<float>(count), 0});
+        vec3_rotate_by_vector(d,
+                              Vec3{0, static_cast<float>(i) * 5.2f / static_cast<float>(count), 0});
         set.Directions[i] = vec3_normalized(d);
     }
     return set;

@@ -11,9 +11,9 @@ namespace bb {
 constexpr int MaxLights = 12;
 
 struct LightSet {
-    int32_t Count;                // lights in use, 0 to MaxLights
-    uint32_t Colour;              // 0x00RRGGBB, the same for every light
-    Vec3 Directions[MaxLights];   // unit vectors pointing towards each light
+    int32_t Count;              // lights in use, 0 to MaxLights
+    uint32_t Colour;            // 0x00RRGGBB, the same for every light
+    Vec3 Directions[MaxLights]; // unit vectors pointing towards each light
 };
 
 // The set of the frame being drawn; render_frame makes it from LightCount.

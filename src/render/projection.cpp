@@ -29,8 +29,8 @@ Projection projection_for_display(int display_width, int display_height, bool wi
         p.Width = 1024;
         p.Height = 768;
     }
-    p.Aspect = windowed ? WindowedAspect
-                        : static_cast<float>(p.Width) / static_cast<float>(p.Height);
+    p.Aspect =
+        windowed ? WindowedAspect : static_cast<float>(p.Width) / static_cast<float>(p.Height);
     // 37.5 degrees: half of a 75-degree horizontal field of view.
     p.Tx = static_cast<float>(std::tan(0.6544984877109528));
     p.Ty = p.Tx / p.Aspect;
@@ -52,7 +52,7 @@ void projection_matrix(float tx, float ty, float out[16]) {
     std::memset(out, 0, 16 * sizeof(float));
     out[0] = 1.0f / tx;
     out[5] = 1.0f / ty;
-    out[10] = float_from_bits(0x3F8000D2u);  // q = 1.0000250
+    out[10] = float_from_bits(0x3F8000D2u); // q = 1.0000250
     out[11] = 1.0f;
     out[14] = float_from_bits(0xBDCCCE1Du); // -p = -0.1000025
 }

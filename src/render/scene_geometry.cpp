@@ -61,8 +61,8 @@ void build_body_geometry(Body& body) {
         Vec3 h = n.x * n.x > n.y * n.y || n.z * n.z > n.y * n.y ? Vec3{0, 1, 0} : Vec3{1, 0, 0};
         Vec3 t = vec3_normalized(vec3_cross(h, n));
         Vec3 s = vec3_cross(t, n);
-        uint32_t colour = (colour_channel(n, q) << 16) | (colour_channel(s, q) << 8) |
-                          colour_channel(t, q);
+        uint32_t colour =
+            (colour_channel(n, q) << 16) | (colour_channel(s, q) << 8) | colour_channel(t, q);
         t = vec3_scale(t, body.TextureScale);
         s = vec3_scale(s, body.TextureScale);
 
@@ -92,8 +92,7 @@ void build_body_geometry(Body& body) {
     for (const BodyEdge* edge = body.Edges; edge != body.EdgesEnd; edge++) {
         // NOTE: an open surface's edge has no second face and casts nothing.
         if (!edge->FaceB || edge->FaceA->Lit == edge->FaceB->Lit) continue;
-        if (edge->V0 < 0 || edge->V0 >= vertices || edge->V1 < 0 || edge->V1 >= vertices)
-            continue;
+        if (edge->V0 < 0 || edge->V0 >= vertices || edge->V1 < 0 || edge->V1 >= vertices) continue;
         Vec3 a = WorldVertices[edge->V0], b = WorldVertices[edge->V1];
         Vec3 a2 = vec3_add(a, e), b2 = vec3_add(b, e);
         if (edge->FaceA->Lit)

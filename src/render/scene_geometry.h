@@ -28,7 +28,7 @@ static_assert(sizeof(ShadowVertex) == 12);
 
 constexpr int MaxLightTriangles = 8192; // lit, and again shadow, triangles per light
 constexpr int MaxLightVertices = MaxLightTriangles * 3;
-constexpr int MaxBodyVertices = 256;    // vertices of a body the renderer places
+constexpr int MaxBodyVertices = 256; // vertices of a body the renderer places
 constexpr int TextureIndexCount = 128;
 
 struct LightGeometry {

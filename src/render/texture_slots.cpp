@@ -13,8 +13,7 @@ uint32_t plain_material_colour(int m) {
         0x3858C8, // wrestler 0: blue
         0xF0F0F0, // wrestler 1: white
         0xA87848, // menu signs: wood
-        0xA87848,
-        0xA87848,
+        0xA87848, 0xA87848,
     };
     return m >= 0 && m < MaterialCount ? Colours[m] : 0x808080;
 }

@@ -116,8 +116,8 @@ TEST_F(RendererTest, TextQuadShowsTheGlyphInItsColour) {
     look_from(Vec3{0, 0, -10}, Vec3{0, 0, 0});
     const float s = 0.5f, cu = 1 * 0.0625f, cv = 4 * 0.0625f, d = 0.0625f;
     const TextVertex quad[6] = {
-        {-s, s, -8, 0xFFFFFF00, cu, cv},     {s, s, -8, 0xFFFFFF00, cu + d, cv},
-        {-s, -s, -8, 0xFFFFFF00, cu, cv + d}, {s, s, -8, 0xFFFFFF00, cu + d, cv},
+        {-s, s, -8, 0xFFFFFF00, cu, cv},         {s, s, -8, 0xFFFFFF00, cu + d, cv},
+        {-s, -s, -8, 0xFFFFFF00, cu, cv + d},    {s, s, -8, 0xFFFFFF00, cu + d, cv},
         {s, -s, -8, 0xFFFFFF00, cu + d, cv + d}, {-s, -s, -8, 0xFFFFFF00, cu, cv + d},
     };
     for (const TextVertex& v : quad) TextQueue[TextQueueCount++] = v;
@@ -141,8 +141,8 @@ TEST_F(RendererTest, TextQuadShowsTheGlyphInItsColour) {
     EXPECT_LT(ink, area / 2);
     EXPECT_EQ(wrong, 0);
     // The upper corners of an 'A' cell are background.
-    const uint8_t* corner = rgba.data() + (static_cast<int>(y0 + 3) * 1024 +
-                                           static_cast<int>(x0 + 3)) * 4;
+    const uint8_t* corner =
+        rgba.data() + (static_cast<int>(y0 + 3) * 1024 + static_cast<int>(x0 + 3)) * 4;
     EXPECT_LT(corner[0], 80);
 }
 
