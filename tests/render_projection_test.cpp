@@ -1,6 +1,5 @@
 #include "render/font_atlas.h"
 #include "render/projection.h"
-#include "render/render_frame.h"
 #include "render/scene_fade.h"
 
 #include <gtest/gtest.h>

@@ -17,11 +17,6 @@ std::vector<uint8_t> CapturedFrame;
 Mat3 ViewMatrix = {{1, 0, 0, 0, 1, 0, 0, 0, 1}};
 Vec3 ViewPosition = {0, 0, 0};
 
-uint32_t clear_colour(uint32_t scene_colour) {
-    uint32_t v = (scene_colour >> 2) & 0x3F;
-    return (v * 0x80C1u) & 0x3F3F3Fu;
-}
-
 void draw_frame() {
     gfx_set_render_state(GfxAlphaBlendEnable, 0);
     gfx_set_render_state(GfxLighting, 0);

@@ -12,10 +12,6 @@ namespace bb {
 extern Mat3 ViewMatrix;
 extern Vec3 ViewPosition;
 
-// Pure: the clear colour, a dark blue that follows the scene colour's blue
-// channel: (v * 0x80C1) & 0x3F3F3F with v = (scene_colour >> 2) & 0x3F.
-uint32_t clear_colour(uint32_t scene_colour);
-
 // Draws the frame into the back buffer without showing it, with the lights
 // of Lights and the camera's view.
 void draw_frame();
