@@ -363,9 +363,9 @@ void gfx_unlock_vertex_buffer(GfxBuffer buffer) {
     GlBuffer* b = buffer_of(buffer);
     if (!b) return;
     glBindBuffer(GL_ARRAY_BUFFER, b->Name);
-    // Orphaning the old storage is the discard: no wait for draws still using it.
-    glBufferData(GL_ARRAY_BUFFER, b->Bytes, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, b->LockedBytes, b->Staging);
+    // New storage of just the written size is the discard: no wait for draws
+    // still using the old one, and no clearing of bytes nobody reads.
+    glBufferData(GL_ARRAY_BUFFER, b->LockedBytes, b->Staging, GL_STREAM_DRAW);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
