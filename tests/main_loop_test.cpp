@@ -112,3 +112,15 @@ TEST_F(LoopFixture, DrawingTickAsksForAFrame) {
     EXPECT_EQ(FramePending, 1);
     FramePending = 0;
 }
+
+TEST_F(LoopFixture, DroppedTicksCountedButNotTheFirstJumpToTheClock) {
+    TicksDropped = 0;
+    plan_loop_pass(5000); // start-up: the clock is far ahead of tick 0
+    EXPECT_EQ(TicksDropped, 0);
+    plan_loop_pass(5015); // a backlog of 14: run, no drop
+    EXPECT_EQ(TicksDropped, 0);
+    plan_loop_pass(5040); // LastTick 5002: 38 behind, all dropped
+    EXPECT_EQ(TicksDropped, 38);
+    EXPECT_EQ(LastTick, 5040);
+    TicksDropped = 0;
+}

@@ -111,3 +111,72 @@ TEST(CommandLine, DumpTexturesTakesADirectory) {
         EXPECT_NE(error.find("--dump-textures"), std::string::npos) << error;
     }
 }
+
+TEST(CommandLine, RenderingOptions) {
+    Options o;
+    std::string error;
+    ASSERT_EQ(parse({"--lights", "12", "--no-shadows", "--fullscreen", "--stats", "--screenshot",
+                     "400:bout.png", "--screenshot", "0:a:b.png"},
+                    o, error),
+              ParseOk)
+        << error;
+    EXPECT_EQ(o.Lights, 12);
+    EXPECT_TRUE(o.NoShadows);
+    EXPECT_TRUE(o.Fullscreen);
+    EXPECT_TRUE(o.Stats);
+    ASSERT_EQ(o.Screenshots.size(), 2u);
+    EXPECT_EQ(o.Screenshots[0].Tick, 400);
+    EXPECT_EQ(o.Screenshots[0].File, "bout.png");
+    EXPECT_EQ(o.Screenshots[1].Tick, 0);
+    EXPECT_EQ(o.Screenshots[1].File, "a:b.png");
+
+    struct Bad {
+        std::vector<const char*> args;
+        const char* named;
+    };
+    const Bad bad[] = {
+        {{"--lights"}, "--lights"},
+        {{"--lights", "3"}, "--lights"},
+        {{"--lights", "0"}, "--lights"},
+        {{"--lights", "4x"}, "--lights"},
+        {{"--screenshot"}, "--screenshot"},
+        {{"--screenshot", "400"}, "--screenshot"},
+        {{"--screenshot", "400:"}, "--screenshot"},
+        {{"--screenshot", ":a.png"}, "--screenshot"},
+        {{"--screenshot", "-1:a.png"}, "--screenshot"},
+        {{"--headless", "--screenshot", "5:a.png"}, "--screenshot"},
+    };
+    for (const Bad& b : bad) {
+        Options bo;
+        std::string e;
+        EXPECT_EQ(parse(b.args, bo, e), ParseError) << b.args.size();
+        EXPECT_NE(e.find(b.named), std::string::npos) << e;
+    }
+}
+
+TEST(CommandLine, LightsAndShadowsOverrideTheSettingsAfterTheUnderscore) {
+    int32_t lights = LightCount, shadows = ShadowsOn, windowed = Windowed, w = DisplayWidth,
+            h = DisplayHeight;
+    Options o;
+    o.Underscore = true;
+    o.Lights = 12;
+    apply_options_to_settings(o);
+    EXPECT_EQ(LightCount, 12);
+    EXPECT_EQ(ShadowsOn, 0);
+
+    Options f;
+    f.NoShadows = true;
+    f.Fullscreen = true;
+    LightCount = 4;
+    ShadowsOn = 1;
+    apply_options_to_settings(f);
+    EXPECT_EQ(LightCount, 4);
+    EXPECT_EQ(ShadowsOn, 0);
+    EXPECT_EQ(Windowed, 0);
+    EXPECT_EQ(DisplayWidth * DisplayHeight, 0); // the desktop's mode, once the window is open
+    LightCount = lights;
+    ShadowsOn = shadows;
+    Windowed = windowed;
+    DisplayWidth = w;
+    DisplayHeight = h;
+}

@@ -1,4 +1,5 @@
 // The program entry: start-up in its fixed order, then the 100 Hz loop.
+#include "app/frame_stats.h"
 #include "app/headless.h"
 #include "app/input.h"
 #include "app/input_script.h"
@@ -6,38 +7,87 @@
 #include "app/options.h"
 #include "app/run_report.h"
 #include "app/scenes.h"
+#include "app/screenshots.h"
 #include "app/settings.h"
 #include "app/texture_dump.h"
 #include "audio/music_render.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
 #include "texgen/texture_programs.h"
+#include "render/device.h"
+#include "render/projection.h"
+#include "render/render_frame.h"
 
+#include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 using namespace bb;
 
+static double thread_processor_seconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// render_frame, timed, with the screenshots due at this tick. False when one
+// could not be written.
+static bool draw_frame_and_screenshots() {
+    bool capture = screenshot_due(TicksRun);
+    CaptureNextFrame = capture;
+    double processor = thread_processor_seconds();
+    auto wall = std::chrono::steady_clock::now();
+    render_frame();
+    add_frame_time(FrameProcessorTimes, thread_processor_seconds() - processor);
+    add_frame_time(FrameWallTimes,
+                   std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count());
+    std::string error;
+    if (capture && !write_due_screenshots(TicksRun, CapturedFrame.data(), CurrentProjection.Width,
+                                          CurrentProjection.Height, error)) {
+        std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
 static int run_windowed() {
     std::string error;
-    if (!platform_open_window(DisplayWidth, DisplayHeight, !Windowed, error)) {
+    Projection display = projection_for_display(DisplayWidth, DisplayHeight, Windowed != 0);
+    if (!platform_open_window(display.Width, display.Height, !Windowed, error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        return 1;
+    }
+    if (!Windowed) platform_drawable_size(DisplayWidth, DisplayHeight);
+    if (!start_renderer(error)) {
+        std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        platform_close_window();
         return 1;
     }
     platform_pump_messages();
 
+    int status = 0;
     while (!loop_should_end()) {
         LoopPass pass = plan_loop_pass(tick_from_milliseconds(platform_milliseconds()));
         if (pass.Yield) platform_yield();
         run_loop_pass(pass);
         if (FramePending) {
             FramePending = 0;
-            platform_present_frame();
+            if (!draw_frame_and_screenshots()) status = 1;
         }
         platform_pump_messages();
     }
+    // The run ended on a tick that was not drawn: draw its frame for the
+    // screenshots still waiting for it.
+    if (screenshot_due(TicksRun) && !draw_frame_and_screenshots()) status = 1;
+    for (const ScreenshotRequest& r : PendingScreenshots) {
+        std::fprintf(
+            stderr, "brawlbox: no screenshot '%s': the run ended at tick %lld, before %lld\n",
+            r.File.c_str(), static_cast<long long>(TicksRun), static_cast<long long>(r.Tick));
+        status = 1;
+    }
     platform_close_window();
-    return 0;
+    return status;
 }
 
 int main(int argc, char** argv) {
@@ -89,6 +139,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     start_named_scene(options.Scene, options.TwoPlayers);
+    PendingScreenshots = options.Screenshots;
 
     int status = 0;
     if (options.Headless) {
@@ -97,6 +148,7 @@ int main(int argc, char** argv) {
     } else {
         status = run_windowed();
     }
+    if (options.Stats) std::printf("%s\n", frame_stats_summary(TicksRun, TicksDropped).c_str());
     close_trace();
     return status;
 }

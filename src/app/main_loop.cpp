@@ -13,6 +13,7 @@ int64_t LastTick = 0;
 int32_t QuitRequested = 0;
 int64_t TicksRun = 0;
 int64_t TickLimit = -1;
+int64_t TicksDropped = 0;
 
 LoopPass plan_loop_pass(int64_t now) {
     LoopPass pass = {0, {0, 0, 0, 0}, false};
@@ -20,10 +21,14 @@ LoopPass plan_loop_pass(int64_t now) {
         pass.Yield = true;
         return pass;
     }
+    bool started = LastTick != 0;
     LastTick++;
     if (InputState.KeyDown[Scan9])
         for (int i = 0; i < 3; i++) pass.Draw[pass.TickRuns++] = 0;
-    if (now - LastTick > 20) LastTick = now;
+    if (now - LastTick > 20) {
+        if (started) TicksDropped += now - LastTick;
+        LastTick = now;
+    }
     pass.Draw[pass.TickRuns++] = LastTick == now ? 1 : 0;
     if (InputState.KeyDown[Scan8]) LastTick += 3;
     return pass;

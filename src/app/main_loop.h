@@ -29,6 +29,10 @@ struct LoopPass {
 // three clock ticks run nothing). Reads the keys from InputState.
 LoopPass plan_loop_pass(int64_t now);
 
+// Ticks skipped by the catch-up rule since the loop started (the first
+// pass's jump to the clock is no drop).
+extern int64_t TicksDropped;
+
 // Game ticks run by this process, and the number after which the program
 // shuts down as a quit does (-1: no limit).
 extern int64_t TicksRun;

@@ -21,6 +21,11 @@ const char* const UsageText =
     "  --render-music FILE.wav [--position P] [--seconds S]\n"
     "                       mix S seconds (default 30) of the music from song position P\n"
     "                       (default 3) into a 44,100 Hz 16-bit stereo WAVE file, and exit\n"
+    "  --lights N           light the scene with N lights: 1, 2, 4 or 12\n"
+    "  --no-shadows         no shadows\n"
+    "  --fullscreen         full screen in the desktop's mode instead of a window\n"
+    "  --screenshot T:FILE  write the frame of tick T (or the next drawn) as PNG; repeatable\n"
+    "  --stats              print ticks, frames, dropped ticks and frame times at exit\n"
     "  --help               show this text\n";
 
 // A whole decimal number in [lo, hi], nothing else.
@@ -118,6 +123,33 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             }
             seconds_given = true;
             i++;
+        } else if (std::strcmp(a, "--lights") == 0) {
+            int64_t n = 0;
+            if (!parse_integer(value, 1, 12, n) || (n != 1 && n != 2 && n != 4 && n != 12)) {
+                error =
+                    std::string("--lights needs 1, 2, 4 or 12, got '") + (value ? value : "") + "'";
+                return ParseError;
+            }
+            o.Lights = static_cast<int32_t>(n);
+            i++;
+        } else if (std::strcmp(a, "--no-shadows") == 0) {
+            o.NoShadows = true;
+        } else if (std::strcmp(a, "--fullscreen") == 0) {
+            o.Fullscreen = true;
+        } else if (std::strcmp(a, "--stats") == 0) {
+            o.Stats = true;
+        } else if (std::strcmp(a, "--screenshot") == 0) {
+            const char* colon = value ? std::strchr(value, ':') : nullptr;
+            ScreenshotRequest shot{0, colon ? colon + 1 : ""};
+            std::string tick = colon ? std::string(value, colon) : "";
+            if (!colon || shot.File.empty() ||
+                !parse_integer(tick.c_str(), 0, INT64_C(1) << 40, shot.Tick)) {
+                error = std::string("--screenshot needs TICK:FILE.png, got '") +
+                        (value ? value : "") + "'";
+                return ParseError;
+            }
+            o.Screenshots.push_back(shot);
+            i++;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             o.Help = true;
             return ParseHelp;
@@ -131,6 +163,10 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                 " only goes with --render-music";
         return ParseError;
     }
+    if (o.Headless && !o.Screenshots.empty()) {
+        error = "--screenshot needs the window; it cannot be used with --headless";
+        return ParseError;
+    }
     return ParseOk;
 }
 
@@ -138,6 +174,14 @@ void apply_options_to_settings(const Options& o) {
     if (o.Underscore) {
         LightCount = 2;
         ShadowsOn = 0;
+    }
+    if (o.Lights) LightCount = o.Lights;
+    if (o.NoShadows) ShadowsOn = 0;
+    if (o.Fullscreen) {
+        // The desktop's mode, filled in once the window is open.
+        Windowed = 0;
+        DisplayWidth = 0;
+        DisplayHeight = 0;
     }
 }
 

@@ -3,8 +3,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bb {
+
+// Write the frame drawn at tick Tick (or the first drawn after it) to File.
+struct ScreenshotRequest {
+    int64_t Tick;     // game ticks of this run, counted from 1
+    std::string File; // PNG file
+};
 
 struct Options {
     bool Underscore = false; // "_" first after the program name: 2 lights, no shadows
@@ -19,6 +26,11 @@ struct Options {
     std::string RenderMusicPath; // --render-music: write the song to this WAVE file and exit
     int32_t RenderPosition = 3;  // --position: song position to start from
     double RenderSeconds = 30;   // --seconds: length of the rendering
+    int32_t Lights = 0;          // 1, 2, 4 or 12 lights; 0 keeps the setting
+    bool NoShadows = false;
+    bool Fullscreen = false;     // the desktop's mode instead of a 1024 by 768 window
+    bool Stats = false;          // print frame statistics at exit
+    std::vector<ScreenshotRequest> Screenshots; // in the order given
 };
 
 enum ParseResult { ParseOk, ParseHelp, ParseError };

@@ -8,7 +8,8 @@
 namespace bb {
 
 // Opens the main window "Brawlbox" with a GL context that has an 8-bit stencil
-// buffer. On failure returns false with the cause in error.
+// buffer; full screen it takes the desktop's mode whatever the size asked for.
+// On failure returns false with the cause in error.
 bool platform_open_window(int width, int height, bool fullscreen, std::string& error);
 void platform_close_window();
 // Drains pending window messages into InputState without blocking, and applies
@@ -18,7 +19,9 @@ void platform_pump_messages();
 uint64_t platform_milliseconds();
 // Gives up the rest of the time slice.
 void platform_yield();
-// Clears the window and shows the frame.
+// Shows the frame drawn into the back buffer.
 void platform_present_frame();
+// The window's drawable size in pixels (the desktop's mode when full screen).
+void platform_drawable_size(int& width, int& height);
 
 } // namespace bb

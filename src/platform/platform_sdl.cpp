@@ -3,7 +3,6 @@
 #include "app/input.h"
 
 #include <SDL.h>
-#include <SDL_opengl.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -48,6 +47,13 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
     Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    // NOTE: made at the desktop's size from the start: without a window
+    // manager nothing would resize the window to the full screen later.
+    SDL_DisplayMode desktop;
+    if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
     MainWindow = SDL_CreateWindow("Brawlbox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                   width, height, flags);
     if (!MainWindow) {
@@ -127,10 +133,12 @@ void platform_yield() {
 }
 
 void platform_present_frame() {
-    if (!MainWindow) return;
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    SDL_GL_SwapWindow(MainWindow);
+    if (MainWindow) SDL_GL_SwapWindow(MainWindow);
+}
+
+void platform_drawable_size(int& width, int& height) {
+    width = height = 0;
+    if (MainWindow) SDL_GL_GetDrawableSize(MainWindow, &width, &height);
 }
 
 } // namespace bb

@@ -12,4 +12,8 @@ extern uint32_t SceneColour;
 // black through red-brown to (255, 254, 254).
 void set_scene_fade(int level);
 
+// The colour a frame is cleared to: a dark blue that follows the scene
+// colour's blue channel, (v * 0x80C1) & 0x3F3F3F with v = (scene_colour >> 2) & 0x3F.
+uint32_t clear_colour(uint32_t scene_colour);
+
 } // namespace bb
