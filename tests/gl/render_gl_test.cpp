@@ -112,8 +112,11 @@ TEST_F(RendererTest, NothingToDrawLeavesTheClearColour) {
 }
 
 TEST_F(RendererTest, TextQuadShowsTheGlyphInItsColour) {
-    // One big quad of character 'A' in the middle of the view, yellow.
+    // One big quad of character 'A' in the middle of the view, yellow, over a
+    // scene that casts shadows: the text pass must not inherit their state.
     look_from(Vec3{0, 0, -10}, Vec3{0, 0, 0});
+    make_box(20, -1, 20, 0, -12, 0, 1, 0.1f);
+    make_box(2, -2, 2, 8, -6, 0, 0, 0.1f);
     const float s = 0.5f, cu = 1 * 0.0625f, cv = 4 * 0.0625f, d = 0.0625f;
     const TextVertex quad[6] = {
         {-s, s, -8, 0xFFFFFF00, cu, cv},         {s, s, -8, 0xFFFFFF00, cu + d, cv},
