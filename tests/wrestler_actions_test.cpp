@@ -12,21 +12,7 @@ using namespace bb;
 
 namespace {
 
-struct ActionTest : PhysicsWorldTest {
-    void SetUp() override {
-        PhysicsWorldTest::SetUp();
-        input_reset();
-        Score[0] = Score[1] = 0;
-        TwoPlayers = 0;
-        GameState = 0;
-    }
-    void TearDown() override { input_reset(); }
-    void step(int ticks) {
-        for (int i = 0; i < ticks; i++) {
-            TickCount++;
-            world_step();
-        }
-    }
+struct ActionTest : GameSceneTest {
     // A lone practice figure, standing after a while.
     Wrestler& practice() {
         start_hidden_part();

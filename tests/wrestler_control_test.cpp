@@ -11,23 +11,7 @@ using namespace bb;
 
 namespace {
 
-struct ControlTest : PhysicsWorldTest {
-    void SetUp() override {
-        PhysicsWorldTest::SetUp();
-        input_reset();
-        Score[0] = Score[1] = 0;
-        TwoPlayers = 0;
-        GameState = 0;
-        MenuPage = 0;
-    }
-    void TearDown() override { input_reset(); }
-    void step(int ticks) {
-        for (int i = 0; i < ticks; i++) {
-            TickCount++;
-            world_step();
-        }
-    }
-};
+using ControlTest = GameSceneTest;
 
 // A standing figure's working values with nothing pushing it.
 ControlValues standing_values() {
