@@ -104,6 +104,20 @@ TEST_F(LoopFixture, RunPassStopsAtTheTickLimit) {
     FramePending = 0;
 }
 
+TEST_F(LoopFixture, TicksAScreenshotWaitsForAreDrawn) {
+    TicksRun = 0;
+    TickLimit = -1;
+    LoopPass catching_up = {1, {0, 0, 0, 0}, false};
+    FramePending = 0;
+    run_loop_pass(catching_up, 5);
+    EXPECT_EQ(FramePending, 0); // tick 1 is before 5
+    TicksRun = 4;
+    run_loop_pass(catching_up, 5);
+    EXPECT_EQ(FramePending, 1); // tick 5 is drawn
+    FramePending = 0;
+    TicksRun = 0;
+}
+
 TEST_F(LoopFixture, DrawingTickAsksForAFrame) {
     FramePending = 0;
     game_tick(0);

@@ -13,10 +13,10 @@
 #include "audio/music_render.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
-#include "texgen/texture_programs.h"
 #include "render/device.h"
 #include "render/projection.h"
 #include "render/render_frame.h"
+#include "texgen/texture_programs.h"
 
 #include <chrono>
 #include <cstdio>
@@ -70,10 +70,7 @@ static int run_windowed() {
     while (!loop_should_end()) {
         LoopPass pass = plan_loop_pass(tick_from_milliseconds(platform_milliseconds()));
         if (pass.Yield) platform_yield();
-        // A tick a screenshot waits for is drawn even when catching up, so the
-        // picture has its texts, which only drawing ticks queue.
-        for (int i = 0; i < pass.TickRuns && !loop_should_end(); i++)
-            run_tick(pass.Draw[i] || screenshot_due(TicksRun + 1) ? 1 : 0);
+        run_loop_pass(pass, earliest_screenshot_tick());
         if (FramePending) {
             FramePending = 0;
             if (!draw_frame_and_screenshots()) status = 1;

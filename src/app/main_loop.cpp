@@ -47,8 +47,11 @@ void run_tick(uint8_t draw) {
     trace_tick();
 }
 
-void run_loop_pass(const LoopPass& pass) {
-    for (int i = 0; i < pass.TickRuns && !loop_should_end(); i++) run_tick(pass.Draw[i]);
+void run_loop_pass(const LoopPass& pass, int64_t draw_from) {
+    for (int i = 0; i < pass.TickRuns && !loop_should_end(); i++) {
+        bool forced = draw_from >= 0 && TicksRun + 1 >= draw_from;
+        run_tick(pass.Draw[i] || forced ? 1 : 0);
+    }
 }
 
 } // namespace bb

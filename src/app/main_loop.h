@@ -42,7 +42,10 @@ extern int64_t TickLimit;
 bool loop_should_end();
 // Runs one game tick and counts it.
 void run_tick(uint8_t draw);
-// Runs the planned ticks, stopping early when the loop should end.
-void run_loop_pass(const LoopPass& pass);
+// Runs the planned ticks, stopping early when the loop should end. Ticks
+// numbered draw_from or later (1-based, -1 for none) are drawing ticks even
+// when the plan says not: a screenshot waits for them, and only drawing ticks
+// queue the texts it should show.
+void run_loop_pass(const LoopPass& pass, int64_t draw_from = -1);
 
 } // namespace bb

@@ -28,8 +28,8 @@ struct Options {
     double RenderSeconds = 30;   // --seconds: length of the rendering
     int32_t Lights = 0;          // 1, 2, 4 or 12 lights; 0 keeps the setting
     bool NoShadows = false;
-    bool Fullscreen = false;     // the desktop's mode instead of a 1024 by 768 window
-    bool Stats = false;          // print frame statistics at exit
+    bool Fullscreen = false; // the desktop's mode instead of a 1024 by 768 window
+    bool Stats = false;      // print frame statistics at exit
     std::vector<ScreenshotRequest> Screenshots; // in the order given
 };
 

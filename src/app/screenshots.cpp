@@ -12,6 +12,13 @@ bool screenshot_due(int64_t ticks_run) {
     return false;
 }
 
+int64_t earliest_screenshot_tick() {
+    int64_t earliest = -1;
+    for (const ScreenshotRequest& r : PendingScreenshots)
+        if (earliest < 0 || r.Tick < earliest) earliest = r.Tick;
+    return earliest;
+}
+
 bool write_due_screenshots(int64_t ticks_run, const uint8_t* rgba, int width, int height,
                            std::string& error) {
     bool ok = true;
