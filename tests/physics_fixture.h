@@ -7,6 +7,7 @@
 #include "physics/collide.h"
 #include "physics/joint.h"
 #include "physics/world_step.h"
+#include "wrestler/control.h"
 
 #include <gtest/gtest.h>
 
@@ -41,3 +42,12 @@ struct GameSceneTest : PhysicsWorldTest {
         }
     }
 };
+
+// A standing figure's working values facing +z, with nothing pushing it.
+inline bb::ControlValues values_with(int command) {
+    bb::ControlValues c = {};
+    c.Side = {1, 0, 0};
+    c.Forward = {0, 0, 1};
+    c.Command = command;
+    return c;
+}

@@ -22,14 +22,6 @@ struct ActionTest : GameSceneTest {
     }
 };
 
-ControlValues values_with(int command) {
-    ControlValues c = {};
-    c.Side = {1, 0, 0};
-    c.Forward = {0, 0, 1};
-    c.Command = command;
-    return c;
-}
-
 } // namespace
 
 TEST_F(ActionTest, BothPushKeysStartAOneHandPush) {

@@ -13,14 +13,6 @@ namespace {
 
 using ControlTest = GameSceneTest;
 
-// A standing figure's working values with nothing pushing it.
-ControlValues standing_values() {
-    ControlValues c = {};
-    c.Side = {1, 0, 0};
-    c.Forward = {0, 0, 1};
-    return c;
-}
-
 } // namespace
 
 TEST(WrestlerGeometry, NegatedCosineAndDownCone) {
@@ -48,7 +40,7 @@ TEST(WrestlerGeometry, NegatedCosineAndDownCone) {
 TEST_F(ControlTest, CommandWordMasking) {
     start_bout();
     Wrestler& w = Wrestlers[0];
-    ControlValues c = standing_values();
+    ControlValues c = values_with(0);
     InputState.KeyDown[ScanUp] = 1;
     InputState.KeyDown[ScanDown] = 1;
     InputState.KeyDown[ScanEnter] = 1;
@@ -137,7 +129,7 @@ TEST_F(ControlTest, BalanceGainRampsAndTheFigureStands) {
 TEST_F(ControlTest, TurnsKeepTheFeetSymmetricOrAreRefused) {
     start_hidden_part();
     Wrestler& w = Wrestlers[0];
-    ControlValues c = standing_values();
+    ControlValues c = values_with(0);
     c.TurnGain = 1;
     c.TurnCommand = 1.3f; // foot 0 would come within 0.2 of the centre line
     synthesise_pose(w, w, c);
@@ -176,7 +168,7 @@ TEST_F(ControlTest, BalanceStepConditions) {
         int touched = k.feet_touching ? k.tick - 5 : k.tick - 30;
         w.FigureBodies[Foot0]->LastContactTick = touched;
         w.FigureBodies[Foot1]->LastContactTick = touched;
-        ControlValues c = standing_values();
+        ControlValues c = values_with(0);
         c.Centre = {0, 0, 2}; // the centre well ahead of the support
         c.HoldSteps = k.hold;
         gait_stand(w, c);
@@ -191,7 +183,7 @@ TEST_F(ControlTest, StraightAheadBalanceStep) {
     w.FootTarget[1] = {-1.1f, -7.9f, 0};
     TickCount = 300;
     w.FigureBodies[Foot0]->LastContactTick = 299;
-    ControlValues c = standing_values();
+    ControlValues c = values_with(0);
     c.Centre = {0, 0, 2};
     gait_stand(w, c);
     ASSERT_EQ(w.Gait, 8);
@@ -206,7 +198,7 @@ TEST_F(ControlTest, StanceResetOnThe90thStandingTick) {
     start_hidden_part();
     Wrestler& w = Wrestlers[0];
     w.GaitTicks = 88;
-    ControlValues c = standing_values();
+    ControlValues c = values_with(0);
     gait_stand(w, c);
     EXPECT_EQ(w.Gait, 0);
     gait_stand(w, c);
@@ -215,7 +207,7 @@ TEST_F(ControlTest, StanceResetOnThe90thStandingTick) {
     EXPECT_NEAR(w.StepVector.x, -0.6f, 1e-6f);
     int ticks = 0;
     while (w.Gait != 0 && ticks < 100) {
-        ControlValues s = standing_values();
+        ControlValues s = values_with(0);
         if (w.Gait == 8)
             gait_push_off(w, s);
         else
