@@ -138,3 +138,26 @@ TEST_F(LoopFixture, DroppedTicksCountedButNotTheFirstJumpToTheClock) {
     EXPECT_EQ(LastTick, 5040);
     TicksDropped = 0;
 }
+
+// With vsync at 60 Hz every drawn frame waits for the next refresh (16.7 ms,
+// more than a tick), so the pass after it finds a tick or two due. The loop
+// must still run 100 ticks a second, draw once per refresh and drop nothing.
+TEST_F(LoopFixture, VsyncAtSixtyHertzKeepsOneHundredTicksASecond) {
+    const double refresh_ms = 1000.0 / 60;
+    double ms = 1000; // a tenth of a millisecond passes between passes otherwise
+    int64_t ticks = 0, frames = 0, dropped_before = TicksDropped;
+    int64_t first_tick = -1;
+    while (ms < 11000) {
+        LoopPass pass = plan_loop_pass(tick_from_milliseconds(static_cast<uint64_t>(ms)));
+        if (first_tick < 0 && pass.TickRuns) first_tick = LastTick;
+        ticks += pass.TickRuns;
+        ms += 0.1;
+        if (pass.TickRuns && pass.Draw[pass.TickRuns - 1]) {
+            frames++;
+            ms = (static_cast<int64_t>(ms / refresh_ms) + 1) * refresh_ms;
+        }
+    }
+    EXPECT_NEAR(ticks, 1000, 2);
+    EXPECT_NEAR(frames, 600, 2);
+    EXPECT_EQ(TicksDropped, dropped_before);
+}

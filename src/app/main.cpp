@@ -1,4 +1,10 @@
 // The program entry: start-up in its fixed order, then the 100 Hz loop.
+//
+// Start-up: the settings (saved choices, then the settings window); the `_`
+// switch and the options over them; the main window and the device; the sound
+// effects and the music; the textures, ending with the font atlas; the
+// projection, the world, the camera and the scene; then the loop. At exit the
+// music stops before the window closes.
 #include "app/frame_stats.h"
 #include "app/headless.h"
 #include "app/input.h"
@@ -9,17 +15,22 @@
 #include "app/scenes.h"
 #include "app/screenshots.h"
 #include "app/settings.h"
+#include "app/settings_file.h"
 #include "app/texture_dump.h"
 #include "audio/music_render.h"
 #include "game/game_flow.h"
 #include "platform/platform.h"
+#include "platform/settings_window.h"
 #include "render/device.h"
+#include "render/font_atlas.h"
 #include "render/projection.h"
 #include "render/render_frame.h"
+#include "render/texture_slots.h"
 #include "texgen/texture_programs.h"
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <string>
 
@@ -51,20 +62,58 @@ static bool draw_frame_and_screenshots() {
     return true;
 }
 
-static int run_windowed() {
+// The saved choices, then the settings window for a game started for play.
+// False when the player quit there.
+static bool choose_settings(const Options& options) {
+    std::string path = settings_file_path(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    SettingsRecord saved{};
+    std::string message;
+    bool have_saved = read_settings_file(path, saved, message) == SettingsLoaded;
+    if (have_saved)
+        apply_settings_record(saved);
+    else
+        std::fprintf(stderr, "brawlbox: %s\n", message.c_str());
+    if (!shows_settings_window(options)) return true;
+
+    SettingsRecord chosen{};
     std::string error;
+    switch (run_settings_window(have_saved ? &saved : nullptr, chosen, error)) {
+    case SettingsWindowQuit:
+        return false;
+    case SettingsWindowFailed:
+        std::fprintf(stderr, "brawlbox: %s; starting with the %s settings\n", error.c_str(),
+                     have_saved ? "saved" : "default");
+        return true;
+    case SettingsWindowPlay:
+        if (!write_settings_file(path, chosen, error))
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        return true;
+    }
+    return true;
+}
+
+static int run_windowed(const Options& options) {
+    std::string error;
+    // The main window and the device.
     Projection display = projection_for_display(DisplayWidth, DisplayHeight, Windowed != 0);
-    if (!platform_open_window(display.Width, display.Height, !Windowed, error)) {
+    int width = Windowed ? display.Width : DisplayWidth, height = Windowed ? display.Height : DisplayHeight;
+    if (!platform_open_window(width, height, !Windowed, !options.NoVsync, error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
         return 1;
     }
     if (!Windowed) platform_drawable_size(DisplayWidth, DisplayHeight);
-    if (!start_renderer(error)) {
+    platform_pump_messages();
+    if (!create_device(error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
         platform_close_window();
         return 1;
     }
-    platform_pump_messages();
+    // The textures, ending with the font atlas.
+    upload_plain_materials();
+    build_font_atlas();
+    // The projection, the world, the camera and the scene.
+    setup_projection_and_buffers();
+    start_named_scene(options.Scene, options.TwoPlayers);
 
     int status = 0;
     while (!loop_should_end()) {
@@ -112,8 +161,6 @@ int main(int argc, char** argv) {
                     options.DumpTexturesDir.c_str());
         return 0;
     }
-    apply_options_to_settings(options);
-
     if (!options.RenderMusicPath.empty()) {
         switch (render_music(options.RenderMusicPath.c_str(), options.RenderPosition,
                              options.RenderSeconds, error)) {
@@ -129,6 +176,9 @@ int main(int argc, char** argv) {
         }
     }
 
+    if (!choose_settings(options)) return 0;
+    apply_options_to_settings(options);
+
     TickLimit = options.Ticks;
     if (!options.InputFile.empty() && !load_input_script(options.InputFile, error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
@@ -138,15 +188,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
         return 1;
     }
-    start_named_scene(options.Scene, options.TwoPlayers);
     PendingScreenshots = options.Screenshots;
 
     int status = 0;
     if (options.Headless) {
+        start_named_scene(options.Scene, options.TwoPlayers);
         run_headless();
         std::printf("%s\n", headless_summary().c_str());
     } else {
-        status = run_windowed();
+        status = run_windowed(options);
     }
     if (options.Stats) std::printf("%s\n", frame_stats_summary(TicksRun, TicksDropped).c_str());
     close_trace();

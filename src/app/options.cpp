@@ -10,6 +10,12 @@ namespace bb {
 
 const char* const UsageText =
     "usage: brawlbox [_] [options]\n"
+    "A game started for play first shows the settings window (display mode, lighting\n"
+    "detail, sound); \"PLAY GAME\" saves its choices to\n"
+    "$XDG_CONFIG_HOME/brawlbox/settings.ini (~/.config/brawlbox/settings.ini) and the\n"
+    "next start preselects them. --headless, --skip-settings, --input, --ticks and\n"
+    "--screenshot skip the window and take the saved choices or the defaults. The _\n"
+    "switch and --lights, --no-shadows, --fullscreen override the choices.\n"
     "  _                    (first) 2 lights and no shadows\n"
     "  --headless           run without window, graphics or sound, as fast as possible\n"
     "  --ticks N            stop after N game ticks\n"
@@ -24,6 +30,8 @@ const char* const UsageText =
     "  --lights N           light the scene with N lights: 1, 2, 4 or 12\n"
     "  --no-shadows         no shadows\n"
     "  --fullscreen         full screen in the desktop's mode instead of a window\n"
+    "  --skip-settings      start without the settings window\n"
+    "  --no-vsync           present frames at once, not at the display's refresh rate\n"
     "  --screenshot T:FILE  write the frame of tick T (or the next drawn) as PNG; repeatable\n"
     "  --stats              print ticks, frames, dropped ticks and frame times at exit\n"
     "  --help               show this text\n";
@@ -136,6 +144,10 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             o.NoShadows = true;
         } else if (std::strcmp(a, "--fullscreen") == 0) {
             o.Fullscreen = true;
+        } else if (std::strcmp(a, "--skip-settings") == 0) {
+            o.SkipSettings = true;
+        } else if (std::strcmp(a, "--no-vsync") == 0) {
+            o.NoVsync = true;
         } else if (std::strcmp(a, "--stats") == 0) {
             o.Stats = true;
         } else if (std::strcmp(a, "--screenshot") == 0) {
@@ -183,6 +195,11 @@ void apply_options_to_settings(const Options& o) {
         DisplayWidth = 0;
         DisplayHeight = 0;
     }
+}
+
+bool shows_settings_window(const Options& o) {
+    return !o.Headless && !o.SkipSettings && o.InputFile.empty() && o.Ticks < 0 &&
+           o.Screenshots.empty();
 }
 
 } // namespace bb

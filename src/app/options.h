@@ -29,6 +29,8 @@ struct Options {
     int32_t Lights = 0;          // 1, 2, 4 or 12 lights; 0 keeps the setting
     bool NoShadows = false;
     bool Fullscreen = false; // the desktop's mode instead of a 1024 by 768 window
+    bool SkipSettings = false; // start without the settings window
+    bool NoVsync = false;      // present frames at once instead of at the display's rate
     bool Stats = false;      // print frame statistics at exit
     std::vector<ScreenshotRequest> Screenshots; // in the order given
 };
@@ -39,8 +41,11 @@ enum ParseResult { ParseOk, ParseHelp, ParseError };
 // offending argument.
 ParseResult parse_command_line(int argc, const char* const* argv, Options& options,
                                std::string& error);
-// Applies what the options override in the settings.
+// Applies what the options override in the settings; after the settings
+// window, so they win over its choices.
 void apply_options_to_settings(const Options& options);
+// True for a game started for play; scripted runs never show the window.
+bool shows_settings_window(const Options& options);
 
 extern const char* const UsageText;
 

@@ -85,6 +85,9 @@ void trace_tick() {
     json_int(r, nullptr, Score[1]);
     json_end_array(r);
     json_wrestlers(r);
+    // The menu may change the detail during a run.
+    json_int(r, "light_count", LightCount);
+    json_bool(r, "shadows_on", ShadowsOn != 0);
     json_end_object(r);
     std::fprintf(TraceFile, "%s\n", r.Text.c_str());
 }

@@ -7,10 +7,14 @@
 
 namespace bb {
 
+// Starts SDL's video; false with the cause in error when no display answers.
+bool platform_init_video(std::string& error);
 // Opens the main window "Brawlbox" with a GL context that has an 8-bit stencil
-// buffer; full screen it takes the desktop's mode whatever the size asked for.
-// On failure returns false with the cause in error.
-bool platform_open_window(int width, int height, bool fullscreen, std::string& error);
+// buffer. Full screen it switches the display to width by height, or takes the
+// desktop's mode for 0 by 0 or (with a message) when that mode is refused.
+// vsync presents frames at the display's rate where the driver can. On failure
+// returns false with the cause in error.
+bool platform_open_window(int width, int height, bool fullscreen, bool vsync, std::string& error);
 void platform_close_window();
 // Drains pending window messages into InputState without blocking, and applies
 // the cursor visibility asked for.

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -18,7 +19,7 @@ static SDL_Window* MainWindow = nullptr;
 static SDL_GLContext MainContext = nullptr;
 static uint8_t AppliedCursor = 1;
 
-bool platform_open_window(int width, int height, bool fullscreen, std::string& error) {
+bool platform_init_video(std::string& error) {
     // Ctrl+C in a terminal should end the program, not become a close request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     const char* driver = std::getenv("SDL_VIDEODRIVER");
@@ -41,19 +42,35 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
         SDL_Quit();
         return false;
     }
+    return true;
+}
+
+// Switches the full-screen window to the chosen mode; false when the display
+// has no such mode or refuses it.
+static bool set_full_screen_mode(int width, int height) {
+    SDL_DisplayMode want = {0, width, height, 0, nullptr}, mode;
+    if (!SDL_GetClosestDisplayMode(0, &want, &mode) || mode.w != width || mode.h != height)
+        return false;
+    return SDL_SetWindowDisplayMode(MainWindow, &mode) == 0 &&
+           SDL_SetWindowFullscreen(MainWindow, SDL_WINDOW_FULLSCREEN) == 0;
+}
+
+bool platform_open_window(int width, int height, bool fullscreen, bool vsync, std::string& error) {
+    if (!platform_init_video(error)) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    // NOTE: made at the desktop's size from the start: without a window
+    bool chosen_mode = fullscreen && width > 0 && height > 0;
+    // NOTE: made at the full-screen size from the start: without a window
     // manager nothing would resize the window to the full screen later.
     SDL_DisplayMode desktop;
-    if (fullscreen && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+    if (fullscreen && !chosen_mode && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
         width = desktop.w;
         height = desktop.h;
     }
+    Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen && !chosen_mode ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     MainWindow = SDL_CreateWindow("Brawlbox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                   width, height, flags);
     if (!MainWindow) {
@@ -61,6 +78,15 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
                 "); use --headless to run without a display";
         SDL_Quit();
         return false;
+    }
+    if (chosen_mode && !set_full_screen_mode(width, height)) {
+        std::fprintf(stderr,
+                     "brawlbox: the display refused the mode %dx%d; full screen in the desktop's "
+                     "mode instead\n",
+                     width, height);
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0)
+            SDL_SetWindowSize(MainWindow, desktop.w, desktop.h);
+        SDL_SetWindowFullscreen(MainWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     MainContext = SDL_GL_CreateContext(MainWindow);
     int stencil = 0;
@@ -72,8 +98,8 @@ bool platform_open_window(int width, int height, bool fullscreen, std::string& e
         platform_close_window();
         return false;
     }
-    // The loop keeps time itself; a blocking swap would only make it fall behind.
-    SDL_GL_SetSwapInterval(0);
+    // A driver without a swap interval presents at once; the loop keeps time either way.
+    if (!vsync || SDL_GL_SetSwapInterval(1) != 0) SDL_GL_SetSwapInterval(0);
     AppliedCursor = 1;
     return true;
 }

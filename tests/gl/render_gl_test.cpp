@@ -35,7 +35,7 @@ struct RendererTest : ::testing::Test {
         DisplayWidth = 1024;
         DisplayHeight = 768;
         Windowed = 1;
-        Ready = platform_open_window(1024, 768, false, Error) && start_renderer(Error);
+        Ready = platform_open_window(1024, 768, false, false, Error) && start_renderer(Error);
     }
     static void TearDownTestSuite() { platform_close_window(); }
 
