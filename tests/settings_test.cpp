@@ -20,11 +20,13 @@ namespace {
 struct SettingsFixture : ::testing::Test {
     int32_t Saved[6];
     void SetUp() override {
-        int32_t* g[] = {&DisplayWidth, &DisplayHeight, &Windowed, &LightCount, &ShadowsOn, &SoundOn};
+        int32_t* g[] = {&DisplayWidth, &DisplayHeight, &Windowed,
+                        &LightCount,   &ShadowsOn,     &SoundOn};
         for (int i = 0; i < 6; i++) Saved[i] = *g[i];
     }
     void TearDown() override {
-        int32_t* g[] = {&DisplayWidth, &DisplayHeight, &Windowed, &LightCount, &ShadowsOn, &SoundOn};
+        int32_t* g[] = {&DisplayWidth, &DisplayHeight, &Windowed,
+                        &LightCount,   &ShadowsOn,     &SoundOn};
         for (int i = 0; i < 6; i++) *g[i] = Saved[i];
     }
 };
@@ -56,7 +58,7 @@ std::vector<std::string> files_in(const std::string& dir) {
 
 TEST(DisplayModes, KeepsThirtyTwoBitModesAndTheFirstOfEachSize) {
     DisplayModeList list{};
-    add_enumerated_mode(list, 640, 480, 16, 60);  // 16-bit: not offered
+    add_enumerated_mode(list, 640, 480, 16, 60); // 16-bit: not offered
     add_enumerated_mode(list, 800, 600, 32, 60);
     add_enumerated_mode(list, 800, 600, 32, 75);  // same size in a row: one line
     add_enumerated_mode(list, 1024, 768, 24, 60); // 24-bit colour is 32-bit pixels
@@ -73,7 +75,8 @@ TEST(DisplayModes, KeepsThirtyTwoBitModesAndTheFirstOfEachSize) {
 
 TEST(DisplayModes, FullListDropsFurtherModes) {
     static DisplayModeList list{};
-    for (int i = 0; i < MaxDisplayModes; i++) ASSERT_TRUE(add_enumerated_mode(list, 100 + i, 100, 32, 60));
+    for (int i = 0; i < MaxDisplayModes; i++)
+        ASSERT_TRUE(add_enumerated_mode(list, 100 + i, 100, 32, 60));
     EXPECT_FALSE(add_enumerated_mode(list, 5000, 4000, 32, 60));
     EXPECT_EQ(list.Count, MaxDisplayModes);
     EXPECT_EQ(list.Modes[MaxDisplayModes - 1].Width, 100 + MaxDisplayModes - 1);
@@ -173,8 +176,7 @@ TEST(SettingsWindow, ShownOnlyForAGameStartedForPlay) {
         argv.insert(argv.end(), c.args.begin(), c.args.end());
         Options o;
         std::string error;
-        ASSERT_EQ(parse_command_line(static_cast<int>(argv.size()), argv.data(), o, error),
-                  ParseOk)
+        ASSERT_EQ(parse_command_line(static_cast<int>(argv.size()), argv.data(), o, error), ParseOk)
             << error;
         EXPECT_EQ(shows_settings_window(o), c.shown) << (c.args.empty() ? "" : c.args[0]);
     }
@@ -294,8 +296,8 @@ TEST(SettingsFile, WriteFailureLeavesTheOldFile) {
     std::string dir = temporary_directory();
     std::string path = dir + "/settings.ini", error;
     ASSERT_TRUE(write_settings_file(path, {800, 600, 32, 60, 1, 1}, error)) << error;
-    EXPECT_FALSE(write_settings_file(dir + "/settings.ini/x/settings.ini", DefaultSettingsRecord,
-                                     error));
+    EXPECT_FALSE(
+        write_settings_file(dir + "/settings.ini/x/settings.ini", DefaultSettingsRecord, error));
     EXPECT_NE(error.find("settings.ini"), std::string::npos) << error;
     EXPECT_FALSE(write_settings_file("", DefaultSettingsRecord, error));
     if (getuid() != 0) {

@@ -96,7 +96,8 @@ static int run_windowed(const Options& options) {
     std::string error;
     // The main window and the device.
     Projection display = projection_for_display(DisplayWidth, DisplayHeight, Windowed != 0);
-    int width = Windowed ? display.Width : DisplayWidth, height = Windowed ? display.Height : DisplayHeight;
+    int width = Windowed ? display.Width : DisplayWidth,
+        height = Windowed ? display.Height : DisplayHeight;
     if (!platform_open_window(width, height, !Windowed, !options.NoVsync, error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
         return 1;

@@ -28,10 +28,10 @@ struct Options {
     double RenderSeconds = 30;   // --seconds: length of the rendering
     int32_t Lights = 0;          // 1, 2, 4 or 12 lights; 0 keeps the setting
     bool NoShadows = false;
-    bool Fullscreen = false; // the desktop's mode instead of a 1024 by 768 window
+    bool Fullscreen = false;   // the desktop's mode instead of a 1024 by 768 window
     bool SkipSettings = false; // start without the settings window
     bool NoVsync = false;      // present frames at once instead of at the display's rate
-    bool Stats = false;      // print frame statistics at exit
+    bool Stats = false;        // print frame statistics at exit
     std::vector<ScreenshotRequest> Screenshots; // in the order given
 };
 

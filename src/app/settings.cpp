@@ -12,15 +12,14 @@ int32_t LightCount = 4;
 int32_t ShadowsOn = 1;
 int32_t SoundOn = 1;
 
-const char* const DetailLabels[DetailCount] = {"No Shadow", "2  Lights", "4  Lights",
-                                               "12 Lights"};
+const char* const DetailLabels[DetailCount] = {"No Shadow", "2  Lights", "4  Lights", "12 Lights"};
 const char* const SoundLabels[2] = {"SOUND OFF", "SOUND ON"};
 const char* const WindowedModeLabel = "WINDOWED MODE ***";
 
 static const int32_t DetailLightCounts[DetailCount] = {1, 2, 4, 12};
 
-bool add_enumerated_mode(DisplayModeList& list, int32_t width, int32_t height,
-                         int32_t colour_bits, int32_t refresh_rate) {
+bool add_enumerated_mode(DisplayModeList& list, int32_t width, int32_t height, int32_t colour_bits,
+                         int32_t refresh_rate) {
     if (colour_bits != 24 && colour_bits != 32) return true;
     const DisplayMode* last = list.Count ? &list.Modes[list.Count - 1] : nullptr;
     if (last ? last->Width == width && last->Height == height : width == 0 && height == 0)

@@ -26,7 +26,6 @@ SettingsFileResult read_settings_file(const std::string& path, SettingsRecord& r
 // Writes the file atomically (a temporary file renamed over it), making its
 // directory when needed. False with the cause in error; an old file is then
 // left as it was.
-bool write_settings_file(const std::string& path, const SettingsRecord& record,
-                         std::string& error);
+bool write_settings_file(const std::string& path, const SettingsRecord& record, std::string& error);
 
 } // namespace bb

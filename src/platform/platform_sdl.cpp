@@ -70,7 +70,8 @@ bool platform_open_window(int width, int height, bool fullscreen, bool vsync, st
         width = desktop.w;
         height = desktop.h;
     }
-    Uint32 flags = SDL_WINDOW_OPENGL | (fullscreen && !chosen_mode ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    Uint32 flags =
+        SDL_WINDOW_OPENGL | (fullscreen && !chosen_mode ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     MainWindow = SDL_CreateWindow("Brawlbox", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                   width, height, flags);
     if (!MainWindow) {

@@ -32,7 +32,7 @@ struct SettingsWindowState {
 };
 
 int* selected_line(SettingsWindowState& s, int list) {
-    return list == ModeListId ? &s.Choices.ModeLine
+    return list == ModeListId     ? &s.Choices.ModeLine
            : list == DetailListId ? &s.Choices.DetailLine
                                   : &s.Choices.SoundLine;
 }
@@ -42,7 +42,7 @@ int line_count(const SettingsWindowState& s, int list) {
 }
 
 const char* line_label(const SettingsWindowState& s, int list, int line) {
-    return list == ModeListId ? s.ModeLabels[line]
+    return list == ModeListId     ? s.ModeLabels[line]
            : list == DetailListId ? DetailLabels[line]
                                   : SoundLabels[line];
 }
@@ -61,20 +61,37 @@ void handle_key(SettingsWindowState& s, const SDL_KeyboardEvent& key) {
     int last = line_count(s, s.FocusedList) - 1;
     int moved = *line;
     switch (key.keysym.sym) {
-    case SDLK_UP: moved--; break;
-    case SDLK_DOWN: moved++; break;
-    case SDLK_PAGEUP: moved -= 8; break;
-    case SDLK_PAGEDOWN: moved += 8; break;
-    case SDLK_HOME: moved = 0; break;
-    case SDLK_END: moved = last; break;
+    case SDLK_UP:
+        moved--;
+        break;
+    case SDLK_DOWN:
+        moved++;
+        break;
+    case SDLK_PAGEUP:
+        moved -= 8;
+        break;
+    case SDLK_PAGEDOWN:
+        moved += 8;
+        break;
+    case SDLK_HOME:
+        moved = 0;
+        break;
+    case SDLK_END:
+        moved = last;
+        break;
     case SDLK_TAB:
-        s.FocusedList = (s.FocusedList + ((key.keysym.mod & KMOD_SHIFT) ? ListCount - 1 : 1)) %
-                        ListCount;
+        s.FocusedList =
+            (s.FocusedList + ((key.keysym.mod & KMOD_SHIFT) ? ListCount - 1 : 1)) % ListCount;
         return;
     case SDLK_RETURN:
-    case SDLK_KP_ENTER: finish(s, SettingsWindowPlay, true); return;
-    case SDLK_ESCAPE: finish(s, SettingsWindowQuit, true); return;
-    default: return;
+    case SDLK_KP_ENTER:
+        finish(s, SettingsWindowPlay, true);
+        return;
+    case SDLK_ESCAPE:
+        finish(s, SettingsWindowQuit, true);
+        return;
+    default:
+        return;
     }
     *line = moved < 0 ? 0 : moved > last ? last : moved;
     s.ScrollToSelection = true;
@@ -165,8 +182,9 @@ void enumerate_display_modes(DisplayModeList& list) {
         if (SDL_GetDisplayMode(0, i, &m) != 0) continue;
         if (!add_enumerated_mode(list, m.w, m.h, static_cast<int32_t>(SDL_BITSPERPIXEL(m.format)),
                                  m.refresh_rate)) {
-            std::fprintf(stderr, "brawlbox: the display has more than %d modes; the largest are "
-                                 "not offered\n",
+            std::fprintf(stderr,
+                         "brawlbox: the display has more than %d modes; the largest are "
+                         "not offered\n",
                          MaxDisplayModes);
             break;
         }
