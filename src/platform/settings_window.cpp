@@ -15,7 +15,7 @@ namespace bb {
 namespace {
 
 constexpr int ClientWidth = 600, ClientHeight = 300;
-// The window's background, 0xD0C0C0 as blue, green, red.
+// The background colour 0xD0C0C0 as blue, green, red bytes: red and green 0xC0, blue 0xD0.
 const ImVec4 Background = {0xC0 / 255.0f, 0xC0 / 255.0f, 0xD0 / 255.0f, 1.0f};
 
 enum ListId { ModeListId, DetailListId, SoundListId, ListCount };
