@@ -9,9 +9,12 @@
 #include "app/scenes.h"
 #include "app/screenshots.h"
 #include "app/settings.h"
+#include "app/sound_dump.h"
 #include "app/texture_dump.h"
+#include "audio/music_control.h"
 #include "audio/music_render.h"
 #include "game/game_flow.h"
+#include "platform/audio.h"
 #include "platform/platform.h"
 #include "render/device.h"
 #include "render/projection.h"
@@ -51,6 +54,24 @@ static bool draw_frame_and_screenshots() {
     return true;
 }
 
+// The sound device, the effects and the menu music; without a device the
+// game plays on silent.
+static void start_sound() {
+    if (!SoundOn) return;
+    std::string error;
+    if (!platform_open_audio(error)) {
+        std::fprintf(stderr, "brawlbox: %s; playing on without sound\n", error.c_str());
+        return;
+    }
+    init_sound_effects();
+    music_start();
+}
+
+static void stop_sound() {
+    music_stop();
+    platform_close_audio();
+}
+
 static int run_windowed() {
     std::string error;
     Projection display = projection_for_display(DisplayWidth, DisplayHeight, Windowed != 0);
@@ -59,9 +80,11 @@ static int run_windowed() {
         return 1;
     }
     if (!Windowed) platform_drawable_size(DisplayWidth, DisplayHeight);
+    start_sound();
     if (!start_renderer(error)) {
         std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
         platform_close_window();
+        stop_sound();
         return 1;
     }
     platform_pump_messages();
@@ -87,6 +110,7 @@ static int run_windowed() {
         status = 1;
     }
     platform_close_window();
+    stop_sound();
     return status;
 }
 
@@ -110,6 +134,14 @@ int main(int argc, char** argv) {
         }
         std::printf("brawlbox: wrote %d textures to %s\n", TextureSlotCount,
                     options.DumpTexturesDir.c_str());
+        return 0;
+    }
+    if (!options.DumpSoundsDir.empty()) {
+        if (!dump_sounds(options.DumpSoundsDir, error)) {
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("brawlbox: wrote 7 sound effects to %s\n", options.DumpSoundsDir.c_str());
         return 0;
     }
     apply_options_to_settings(options);
