@@ -1,10 +1,15 @@
 #include "platform/audio.h"
 
+#include "app/settings.h"
 #include "audio/audio_output.h"
+#include "audio/effect_files.h"
 #include "audio/mixer.h"
 #include "audio/music_control.h"
+#include "audio/sound_effects.h"
 
 #include <SDL.h>
+
+#include <cstdio>
 
 namespace bb {
 
@@ -53,6 +58,18 @@ void platform_close_audio() {
     }
     AudioDevice = 0;
     AudioOutput.DeviceOpen.store(0);
+}
+
+bool init_sound_effects() {
+    if (!SoundOn || !AudioOutput.DeviceOpen.load()) return false;
+    for (int e = 0; e < EffectCount; e++) {
+        std::string error;
+        if (!load_effect_file(e, EffectFiles[e].Bytes, EffectFiles[e].Size, error))
+            std::fprintf(stderr, "brawlbox: sound effect %d: %s; it stays silent\n", e,
+                         error.c_str());
+    }
+    SoundEffects.EffectsReady = 1;
+    return true;
 }
 
 } // namespace bb

@@ -1,13 +1,9 @@
 #include "platform/audio.h"
 
-#include "app/settings.h"
-#include "audio/audio_output.h"
-#include "audio/effect_files.h"
 #include "audio/sound_effects.h"
 
 #include <gsm.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace bb {
@@ -40,18 +36,6 @@ bool load_effect_file(int effect, const uint8_t* bytes, uint32_t size, std::stri
         error = "it cannot be played";
         return false;
     }
-    return true;
-}
-
-bool init_sound_effects() {
-    if (!SoundOn || !AudioOutput.DeviceOpen.load()) return false;
-    for (int e = 0; e < EffectCount; e++) {
-        std::string error;
-        if (!load_effect_file(e, EffectFiles[e].Bytes, EffectFiles[e].Size, error))
-            std::fprintf(stderr, "brawlbox: sound effect %d: %s; it stays silent\n", e,
-                         error.c_str());
-    }
-    SoundEffects.EffectsReady = 1;
     return true;
 }
 
