@@ -124,3 +124,17 @@ static void BM_effect_trigger_latency(benchmark::State& state) {
     std::remove(file.c_str());
 }
 BENCHMARK(BM_effect_trigger_latency)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+
+// What a cue costs the main thread: the feeder stopped and joined, the song
+// reloaded, the whole ring mixed and a new feeder started. No device: the
+// ring goes live without a callback reading it.
+static void BM_music_restart(benchmark::State& state) {
+    SoundOn = 1;
+    AudioOutput.DeviceOpen = 1;
+    music_start();
+    int i = 0;
+    for (auto _ : state) music_restart(i++ % 2 ? 6 : 9);
+    music_stop();
+    AudioOutput.DeviceOpen = 0;
+}
+BENCHMARK(BM_music_restart)->Unit(benchmark::kMillisecond);

@@ -162,7 +162,7 @@ void put32(std::vector<uint8_t>& b, uint32_t v) {
 }
 
 void put_tag(std::vector<uint8_t>& b, const char* tag) {
-    b.insert(b.end(), tag, tag + 4);
+    for (int i = 0; i < 4; i++) b.push_back(uint8_t(tag[i]));
 }
 
 // Two GSM frames per 65-byte block: libgsm's WAV49 mode writes the first as
@@ -209,7 +209,7 @@ std::vector<uint8_t> encode(const std::vector<int16_t>& pcm, int rate) {
     put_tag(b, "INFO");
     put_tag(b, "ISFT");
     put32(b, sizeof Software);
-    b.insert(b.end(), Software, Software + sizeof Software);
+    for (char c : Software) b.push_back(uint8_t(c));
     const uint32_t riff = uint32_t(b.size() - 8);
     for (int i = 0; i < 4; i++) b[4 + i] = uint8_t(riff >> (8 * i));
     return b;
