@@ -112,7 +112,8 @@ static void BM_effect_trigger_latency(benchmark::State& state) {
         const long played = long(AudioOutput.FramesOut.load() - base) - 512;
         play_sound_effect(6, 1.0f, 1.0f, 0);
         long at;
-        while ((at = first_sound()) < 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        while ((at = first_sound()) < 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
         const double seconds = double(at - played) / OutputRate;
         worst = std::max(worst, seconds);
         state.SetIterationTime(seconds);
@@ -123,7 +124,10 @@ static void BM_effect_trigger_latency(benchmark::State& state) {
     std::fclose(f);
     std::remove(file.c_str());
 }
-BENCHMARK(BM_effect_trigger_latency)->UseManualTime()->Iterations(30)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_effect_trigger_latency)
+    ->UseManualTime()
+    ->Iterations(30)
+    ->Unit(benchmark::kMillisecond);
 
 // What a cue costs the main thread: the feeder stopped and joined, the song
 // reloaded, the whole ring mixed and a new feeder started. No device: the

@@ -183,8 +183,8 @@ TEST(CommandLine, LightsAndShadowsOverrideTheSettingsAfterTheUnderscore) {
 
 TEST(CommandLine, NoSoundAndHeadlessTurnTheSoundOff) {
     const int32_t sound = SoundOn;
-    for (auto args : {std::vector<const char*>{"--no-sound"},
-                      std::vector<const char*>{"--headless"}}) {
+    for (auto args :
+         {std::vector<const char*>{"--no-sound"}, std::vector<const char*>{"--headless"}}) {
         Options o;
         std::string error;
         ASSERT_EQ(parse(args, o, error), ParseOk) << error;

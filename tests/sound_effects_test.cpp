@@ -108,9 +108,11 @@ TEST(EffectLevels, AttenuationInHundredthsOfADecibel) {
     const struct {
         float Volume;
         int Attenuation;
-    } cases[] = {{1.0f, 0},     {0.1f, -2000},   {0.01f, -4000},  {0.5f, -602},
-                 {4.0f, 0},     {1e-6f, -10000}, {0.0f, -10000},  {-1.0f, -10000},
-                 {nan, -10000}, {std::numeric_limits<float>::infinity(), 0}};
+    } cases[] = {{1.0f, 0},      {0.1f, -2000},
+                 {0.01f, -4000}, {0.5f, -602},
+                 {4.0f, 0},      {1e-6f, -10000},
+                 {0.0f, -10000}, {-1.0f, -10000},
+                 {nan, -10000},  {std::numeric_limits<float>::infinity(), 0}};
     for (const auto& c : cases) EXPECT_EQ(effect_attenuation(c.Volume), c.Attenuation) << c.Volume;
 }
 
@@ -126,7 +128,7 @@ TEST(EffectLevels, PlaybackRate) {
 
 // Effects loaded and ready as with a device; the test plays the callback.
 class EffectPlay : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sound_effects_reset();
         for (int e = 0; e < EffectCount; e++) load(e, 1000, 44100);
@@ -220,9 +222,14 @@ TEST(RingPosition, TheDevicePositionWrapsAtTheRingsEnd) {
     const struct {
         uint64_t Frames;
         int Block;
-    } cases[] = {{0, 0},           {883, 0},          {884, 1},
-                 {88399, 99},      {88400, 0},        {88400 + 884, 1},
-                 {88400 * 3 - 1, 99}, {(uint64_t(1) << 40) * 88400 + 5 * 884, 5}};
+    } cases[] = {{0, 0},
+                 {883, 0},
+                 {884, 1},
+                 {88399, 99},
+                 {88400, 0},
+                 {88400 + 884, 1},
+                 {88400 * 3 - 1, 99},
+                 {(uint64_t(1) << 40) * 88400 + 5 * 884, 5}};
     for (const auto& c : cases) EXPECT_EQ(ring_block_at(c.Frames * 4), c.Block) << c.Frames;
 }
 

@@ -236,7 +236,8 @@ int main(int argc, char** argv) {
     };
     for (const Effect& e : effects) {
         const std::vector<uint8_t> file = encode(to_pcm(e.Samples, e.Rate), e.Rate);
-        const std::string path = std::string(argv[1]) + "/effect" + std::to_string(e.Number) + ".wav";
+        const std::string path =
+            std::string(argv[1]) + "/effect" + std::to_string(e.Number) + ".wav";
         std::FILE* out = std::fopen(path.c_str(), "wb");
         if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() ||
             std::fclose(out) != 0) {

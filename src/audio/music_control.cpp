@@ -82,8 +82,7 @@ bool begin_music() {
 int feeder_catch_up(uint64_t played_bytes) {
     const int play_block = ring_block_at(played_bytes);
     int mixed = 0;
-    while (Mixer.WritePosition != play_block &&
-           !MusicShared.Stop.load(std::memory_order_acquire)) {
+    while (Mixer.WritePosition != play_block && !MusicShared.Stop.load(std::memory_order_acquire)) {
         MusicShared.Busy.store(1, std::memory_order_release);
         mix_block();
         MusicShared.Busy.store(0, std::memory_order_release);

@@ -172,8 +172,12 @@ int play_sound_effect(int effect, float frequency, float volume, int voice_id) {
     const int rate = effect_playback_rate(fx.Rate, frequency);
     const uint32_t generation = fx.SlotGeneration[i] + 1;
     fx.SlotGeneration[i] = generation;
-    const EffectCommand play{CommandPlay, uint8_t(effect), uint8_t(i), generation,
-                             (uint64_t(rate) << 32) / OutputRate, uint64_t(fx.SampleCount) << 32,
+    const EffectCommand play{CommandPlay,
+                             uint8_t(effect),
+                             uint8_t(i),
+                             generation,
+                             (uint64_t(rate) << 32) / OutputRate,
+                             uint64_t(fx.SampleCount) << 32,
                              static_cast<float>(std::pow(10.0, attenuation / 2000.0))};
     if (!queue_push(play)) {
         // A full queue: the callback has not run for a thousand triggers.

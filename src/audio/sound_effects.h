@@ -39,9 +39,10 @@ extern int64_t SoundTriggerCount;
 struct SoundEffect {
     int32_t Rate;        // the natural rate; 0 while the effect is not loaded (silent)
     int32_t SampleCount; // decoded samples
-    uint8_t SlotHeld[EffectSlotCount];          // the slot holds a buffer: slot 0 once loaded, others duplicates
-    uint32_t SlotGeneration[EffectSlotCount];   // of the last play started in the slot; 0 = none yet
-    uint32_t SlotStopped[EffectSlotCount];      // the generation a voice id last cut
+    // The slot holds a buffer: slot 0 once loaded, the others duplicates.
+    uint8_t SlotHeld[EffectSlotCount];
+    uint32_t SlotGeneration[EffectSlotCount]; // of the last play started in the slot; 0 = none yet
+    uint32_t SlotStopped[EffectSlotCount];    // the generation a voice id last cut
 };
 
 struct SoundEffectsState {

@@ -30,7 +30,7 @@ std::vector<int16_t> decode(int effect) {
 TEST(EffectFiles, TheSevenDecodeToTheirRatesAndLengths) {
     const struct {
         int Rate, DataBytes, Samples;
-    } table[] = {{44100, 1690, 8320}, {22050, 1300, 6400}, {44100, 1690, 8320},
+    } table[] = {{44100, 1690, 8320},  {22050, 1300, 6400}, {44100, 1690, 8320},
                  {44100, 2600, 12800}, {44100, 1365, 6720}, {11025, 1820, 8960},
                  {44100, 1625, 8000}};
     EXPECT_EQ(EffectFiles[0].Bytes, EffectFiles[2].Bytes);

@@ -26,7 +26,8 @@ namespace {
 
 int thread_count() {
     int n = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/task"))
         n++;
     return n;
 }
@@ -58,7 +59,7 @@ struct FakeDevice {
 };
 
 class MusicOutput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SoundOn = 1;
         MusicStartPosition = 3;
