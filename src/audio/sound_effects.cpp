@@ -77,6 +77,8 @@ void stop_slot(int e, int i) {
 
 // A new copy of slot 0 in slot i; when the ring of duplicates is full the
 // oldest is given up first. False when there is nothing to give up.
+// NOTE: a copy costs nothing but its slot here, so only a full ring refuses
+// one, and seven effects of 119 duplicates never fill 1,024.
 bool duplicate_into(int e, int i) {
     SoundEffectsState& s = SoundEffects;
     while (s.DuplicateCount >= DuplicateRingSize) {
