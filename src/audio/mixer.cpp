@@ -21,7 +21,6 @@ alignas(16) float MixBuffer[RingFrames * 2];
 
 namespace {
 
-
 void stop_voice(MixerVoice& v) {
     v.Sample = nullptr;
     v.Position = 0;
