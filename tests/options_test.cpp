@@ -180,3 +180,21 @@ TEST(CommandLine, LightsAndShadowsOverrideTheSettingsAfterTheUnderscore) {
     DisplayWidth = w;
     DisplayHeight = h;
 }
+
+TEST(CommandLine, NoSoundAndHeadlessTurnTheSoundOff) {
+    const int32_t sound = SoundOn;
+    for (auto args :
+         {std::vector<const char*>{"--no-sound"}, std::vector<const char*>{"--headless"}}) {
+        Options o;
+        std::string error;
+        ASSERT_EQ(parse(args, o, error), ParseOk) << error;
+        SoundOn = 1;
+        apply_options_to_settings(o);
+        EXPECT_EQ(SoundOn, 0) << args[0];
+    }
+    Options o;
+    SoundOn = 1;
+    apply_options_to_settings(o);
+    EXPECT_EQ(SoundOn, 1);
+    SoundOn = sound;
+}

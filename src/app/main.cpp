@@ -16,9 +16,12 @@
 #include "app/screenshots.h"
 #include "app/settings.h"
 #include "app/settings_file.h"
+#include "app/sound_dump.h"
 #include "app/texture_dump.h"
+#include "audio/music_control.h"
 #include "audio/music_render.h"
 #include "game/game_flow.h"
+#include "platform/audio.h"
 #include "platform/platform.h"
 #include "platform/settings_window.h"
 #include "render/device.h"
@@ -60,6 +63,24 @@ static bool draw_frame_and_screenshots() {
         return false;
     }
     return true;
+}
+
+// The sound device, the effects and the menu music; without a device the
+// game plays on silent.
+static void start_sound() {
+    if (!SoundOn) return;
+    std::string error;
+    if (!platform_open_audio(error)) {
+        std::fprintf(stderr, "brawlbox: %s; playing on without sound\n", error.c_str());
+        return;
+    }
+    init_sound_effects();
+    music_start();
+}
+
+static void stop_sound() {
+    music_stop();
+    platform_close_audio();
 }
 
 // The saved choices, then the settings window for a game started for play.
@@ -109,6 +130,8 @@ static int run_windowed(const Options& options) {
         platform_close_window();
         return 1;
     }
+    // The sound effects and the music.
+    start_sound();
     // The textures, ending with the font atlas.
     upload_plain_materials();
     build_font_atlas();
@@ -137,6 +160,7 @@ static int run_windowed(const Options& options) {
         status = 1;
     }
     platform_close_window();
+    stop_sound();
     return status;
 }
 
@@ -160,6 +184,14 @@ int main(int argc, char** argv) {
         }
         std::printf("brawlbox: wrote %d textures to %s\n", TextureSlotCount,
                     options.DumpTexturesDir.c_str());
+        return 0;
+    }
+    if (!options.DumpSoundsDir.empty()) {
+        if (!dump_sounds(options.DumpSoundsDir, error)) {
+            std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf("brawlbox: wrote 7 sound effects to %s\n", options.DumpSoundsDir.c_str());
         return 0;
     }
     if (!options.RenderMusicPath.empty()) {

@@ -24,6 +24,8 @@ const char* const UsageText =
     "  --input FILE         scripted input: 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
     "  --trace FILE         write one JSON object per tick\n"
     "  --dump-textures DIR  write the generated textures as PNG files into DIR and exit\n"
+    "  --dump-sounds DIR    write the seven sound effects as WAVE files into DIR and exit\n"
+    "  --no-sound           no music and no sound effects\n"
     "  --render-music FILE.wav [--position P] [--seconds S]\n"
     "                       mix S seconds (default 30) of the music from song position P\n"
     "                       (default 3) into a 44,100 Hz 16-bit stereo WAVE file, and exit\n"
@@ -105,6 +107,15 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
             }
             o.DumpTexturesDir = value;
             i++;
+        } else if (std::strcmp(a, "--dump-sounds") == 0) {
+            if (!value || !*value) {
+                error = "--dump-sounds needs a directory";
+                return ParseError;
+            }
+            o.DumpSoundsDir = value;
+            i++;
+        } else if (std::strcmp(a, "--no-sound") == 0) {
+            o.NoSound = true;
         } else if (std::strcmp(a, "--render-music") == 0) {
             if (!value || !*value || value[0] == '-') {
                 error = "--render-music needs the name of the WAVE file to write";
@@ -189,6 +200,7 @@ void apply_options_to_settings(const Options& o) {
     }
     if (o.Lights) LightCount = o.Lights;
     if (o.NoShadows) ShadowsOn = 0;
+    if (o.NoSound || o.Headless) SoundOn = 0;
     if (o.Fullscreen) {
         // The desktop's mode, filled in once the window is open.
         Windowed = 0;

@@ -23,6 +23,8 @@ struct Options {
     std::string InputFile;       // scripted input events
     std::string TraceFile;       // one JSON object per tick
     std::string DumpTexturesDir; // non-empty: write the textures there as PNG files and exit
+    std::string DumpSoundsDir;   // non-empty: write the effect files there and exit
+    bool NoSound = false;        // no audio device, no music, no effects
     std::string RenderMusicPath; // --render-music: write the song to this WAVE file and exit
     int32_t RenderPosition = 3;  // --position: song position to start from
     double RenderSeconds = 30;   // --seconds: length of the rendering

@@ -21,8 +21,6 @@ alignas(16) float MixBuffer[RingFrames * 2];
 
 namespace {
 
-constexpr uint64_t One = uint64_t(1) << 32;
-
 void stop_voice(MixerVoice& v) {
     v.Sample = nullptr;
     v.Position = 0;
