@@ -116,3 +116,26 @@ TEST_F(TextureListOutput, ProgressCoversEveryCommandOnce) {
         ASSERT_EQ((*Progress)[i], float(i + 1) / 221.0f) << i;
     EXPECT_EQ(Progress->back(), 1.0f);
 }
+
+TEST_F(TextureListOutput, ParallelGenerationIsBitIdenticalToOneThread) {
+    // Shared programs run once and are copied; any number of threads gives
+    // the single-threaded images exactly.
+    for (int threads : {1, 2, 5}) {
+        std::vector<TextureImage> parallel = generate_textures_parallel(TextureList, threads);
+        ASSERT_EQ(parallel.size(), Images->size());
+        for (size_t i = 0; i < parallel.size(); i++)
+            EXPECT_TRUE(std::equal(parallel[i].Pixels, parallel[i].Pixels + TexturePixelCount,
+                                   (*Images)[i].Pixels))
+                << threads << " threads, slot " << i;
+    }
+    // A program without its header leaves its image black, as in one thread.
+    const uint8_t bad_bytes[4] = {'Q', 'T', 'Y', 0};
+    const TextureProgram bad = {bad_bytes, 4};
+    const TextureProgram* list[] = {&TextureProgramE, &bad, nullptr};
+    std::vector<TextureImage> images = generate_textures_parallel(list, 2);
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_TRUE(std::equal(images[0].Pixels, images[0].Pixels + TexturePixelCount,
+                           (*Images)[4].Pixels));
+    EXPECT_TRUE(std::all_of(images[1].Pixels, images[1].Pixels + TexturePixelCount,
+                            [](uint32_t p) { return p == 0; }));
+}

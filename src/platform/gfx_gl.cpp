@@ -376,10 +376,18 @@ GfxTexture gfx_create_texture(int width, int height, int levels) {
     GlTexture& t = Textures[TextureCount];
     t = GlTexture{0,        width, height, levels == 1 ? 1 : 0, nullptr, GL_NEAREST_MIPMAP_LINEAR,
                   GL_LINEAR};
+    // Errors left by earlier calls are not this texture's (a few at most).
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
+    }
     glGenTextures(1, &t.Name);
     glBindTexture(GL_TEXTURE_2D, t.Name);
     if (t.Levels == 0) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // A size or an amount of memory the driver refuses: no texture.
+    if (t.Name == 0 || glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &t.Name);
+        return 0;
+    }
     return static_cast<GfxTexture>(++TextureCount);
 }
 

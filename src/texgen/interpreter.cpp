@@ -6,7 +6,11 @@
 #include "texgen/filters.h"
 #include "texgen/generators.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 namespace bb {
 
@@ -280,6 +284,54 @@ std::vector<TextureImage> generate_textures(const TextureProgram* const* program
     g.TotalCommands = 0;
     g.DoneCommands = 0;
     g.ProgressCallback = nullptr;
+    return images;
+}
+
+std::vector<TextureImage> generate_textures_parallel(const TextureProgram* const* programs,
+                                                     int threads) {
+    size_t n = 0;
+    if (programs)
+        while (programs[n]) n++;
+    std::vector<TextureImage> images(n);
+
+    // The first entry of each program runs it; the longest programs go first,
+    // so that no thread is left with a long one at the end.
+    std::vector<size_t> runs;
+    for (size_t i = 0; i < n; i++) {
+        bool first = true;
+        for (size_t j = 0; j < i && first; j++) first = programs[j] != programs[i];
+        if (first) runs.push_back(i);
+    }
+    auto commands = [&](size_t i) {
+        const TextureProgram& p = *programs[i];
+        return p.Bytes && p.Size >= TextureHeaderSize ? p.Bytes[3] : 0;
+    };
+    std::stable_sort(runs.begin(), runs.end(),
+                     [&](size_t a, size_t b) { return commands(a) > commands(b); });
+
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < runs.size(); k = next++)
+            run_program(programs[runs[k]], &images[runs[k]]);
+    };
+    std::vector<std::thread> helpers;
+    int wanted = std::min(threads, static_cast<int>(runs.size())) - 1;
+    for (int t = 0; t < wanted; t++) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+
+    for (size_t i = 0; i < n; i++)
+        for (size_t j = 0; j < i; j++)
+            if (programs[j] == programs[i]) {
+                images[i] = images[j];
+                break;
+            }
     return images;
 }
 
