@@ -26,7 +26,11 @@ static void BM_generate_textures_parallel(benchmark::State& state) {
         benchmark::DoNotOptimize(images.data());
     }
 }
-BENCHMARK(BM_generate_textures_parallel)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_generate_textures_parallel)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // texture_setup without the graphics device: generation on n threads (0: as
 // many as the start-up uses), the menu labels, the relief maps.

@@ -134,8 +134,8 @@ TEST_F(TextureListOutput, ParallelGenerationIsBitIdenticalToOneThread) {
     const TextureProgram* list[] = {&TextureProgramE, &bad, nullptr};
     std::vector<TextureImage> images = generate_textures_parallel(list, 2);
     ASSERT_EQ(images.size(), 2u);
-    EXPECT_TRUE(std::equal(images[0].Pixels, images[0].Pixels + TexturePixelCount,
-                           (*Images)[4].Pixels));
+    EXPECT_TRUE(
+        std::equal(images[0].Pixels, images[0].Pixels + TexturePixelCount, (*Images)[4].Pixels));
     EXPECT_TRUE(std::all_of(images[1].Pixels, images[1].Pixels + TexturePixelCount,
                             [](uint32_t p) { return p == 0; }));
 }

@@ -122,7 +122,8 @@ TEST(MenuLabels, EachLabelFillsItsBandAndTheFirstEmptyFieldEndsThePage) {
             EXPECT_EQ(rows.Touched[y], band >= 0 && band < 4) << "slot " << c.slot << " row " << y;
             if (band >= 0) inked[band] = inked[band] || rows.Ink[y];
         }
-        for (int k = 0; k < 4; k++) EXPECT_EQ(inked[k], c.inked[k]) << "slot " << c.slot << " " << k;
+        for (int k = 0; k < 4; k++)
+            EXPECT_EQ(inked[k], c.inked[k]) << "slot " << c.slot << " " << k;
         EXPECT_LE(rows.Darkest, c.darkest_at_most) << c.slot;
         EXPECT_GE(rows.Darkest, c.darkest_at_least) << c.slot;
     }
@@ -150,13 +151,15 @@ TEST_F(GameSceneTest, MenuSignsMapTheirLabelBands) {
             float v_min = 1e9f, v_max = -1e9f;
             for (int t = 0; t < FrameGeometry.LitCount; t++) {
                 const LitVertex* v = FrameGeometry.Lit + 3 * t;
-                if (std::abs(v[0].X - v[1].X) > 1e-3f || std::abs(v[0].X - v[2].X) > 1e-3f) continue;
+                if (std::abs(v[0].X - v[1].X) > 1e-3f || std::abs(v[0].X - v[2].X) > 1e-3f)
+                    continue;
                 for (int i = 0; i < 3; i++) {
                     v_min = std::min(v_min, v[i].V * TextureSize);
                     v_max = std::max(v_max, v[i].V * TextureSize);
                 }
             }
-            EXPECT_LE(v_min, menu_label_top(label) + 0.01f) << "page " << page << " item " << body.ItemId;
+            EXPECT_LE(v_min, menu_label_top(label) + 0.01f)
+                << "page " << page << " item " << body.ItemId;
             EXPECT_GE(v_max, menu_label_top(label) + MenuLabelBoxHeight - 0.01f)
                 << "page " << page << " item " << body.ItemId;
         }
@@ -195,16 +198,18 @@ TEST_F(UploadedImages, WrestlersShareTheirReliefAndEachMenuPageHasItsOwn) {
             ASSERT_GE((p >> 16) & 0xFF, 127u) << slot;
         }
     const uint32_t* ring = (*Images)[0].Pixels;
-    EXPECT_GT(std::count_if(ring, ring + TexturePixelCount, [](uint32_t p) { return p != FlatRelief; }),
-              TexturePixelCount / 2);
+    EXPECT_GT(
+        std::count_if(ring, ring + TexturePixelCount, [](uint32_t p) { return p != FlatRelief; }),
+        TexturePixelCount / 2);
 }
 
 TEST_F(UploadedImages, ColourImagesAreTheProgramsOutputWithLabels) {
     std::vector<TextureImage> generated = generate_textures(TextureList, nullptr);
     for (int slot = 1; slot < TextureSlotCount; slot += 2) {
         bool labelled = menu_label_page(slot) >= 0;
-        EXPECT_EQ(std::memcmp(generated[slot].Pixels, (*Images)[slot].Pixels, sizeof(TextureImage)) == 0,
-                  !labelled)
+        EXPECT_EQ(
+            std::memcmp(generated[slot].Pixels, (*Images)[slot].Pixels, sizeof(TextureImage)) == 0,
+            !labelled)
             << slot;
     }
 }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <system_error>
 #include <thread>
 
 namespace bb {
@@ -44,8 +45,8 @@ void finish_texture_images(std::vector<TextureImage>& images, std::vector<std::s
         TextureImage& image = images[i];
         int slot = static_cast<int>(i);
         if (!draw_menu_labels(image, slot)) {
-            problems.push_back("slot " + std::to_string(slot) + ": no font for \"" +
-                               MenuLabelFace + "\"; the menu sign stays plain");
+            problems.push_back("slot " + std::to_string(slot) + ": no font for \"" + MenuLabelFace +
+                               "\"; the menu sign stays plain");
             for (uint32_t& p : image.Pixels) p = PlainSlotColour;
         }
         if (slot % 2 == 0) {
@@ -86,11 +87,27 @@ void upload_texture_slots(const std::vector<TextureImage>& images, TextureUpload
 }
 
 void texture_setup() {
-    std::vector<std::string> problems;
-    std::vector<TextureImage> images = make_texture_images(texture_threads(), problems);
-    upload_texture_slots(images, upload_texture, problems);
-    for (const std::string& problem : problems) std::fprintf(stderr, "brawlbox: %s\n", problem.c_str());
+    // NOTE: the driver's first texture may cost more than all the others
+    // (Mesa's software rasteriser prepares itself then), so the font atlas is
+    // made and uploaded while the programs run, not after them.
+    std::vector<TextureImage> images;
+    std::thread generator;
+    try {
+        generator = std::thread(
+            [&] { images = generate_textures_parallel(TextureList, texture_threads()); });
+    } catch (const std::system_error&) {
+    }
     build_font_atlas();
+    if (generator.joinable())
+        generator.join();
+    else
+        images = generate_textures_parallel(TextureList, texture_threads());
+
+    std::vector<std::string> problems;
+    finish_texture_images(images, problems);
+    upload_texture_slots(images, upload_texture, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "brawlbox: %s\n", problem.c_str());
 }
 
 } // namespace bb
