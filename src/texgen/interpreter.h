@@ -82,8 +82,9 @@ std::vector<TextureImage> generate_textures(const TextureProgram* const* program
 
 // The images of generate_textures, bit-identical, made on up to threads
 // threads (the caller's among them) and without progress reports. Entries that
-// share a program get copies of one run. A thread that cannot be started
-// leaves its share to the others.
+// share a program get copies of one run, and programs that begin with the
+// same commands run those once and go on from copies of the generator's
+// state. A thread that cannot be started leaves its share to the others.
 std::vector<TextureImage> generate_textures_parallel(const TextureProgram* const* programs,
                                                      int threads);
 
