@@ -1,4 +1,5 @@
 #include "texgen/texture_programs.h"
+#include "texgen/texture_setup.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,6 +17,48 @@ static void BM_generate_textures(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_generate_textures)->Unit(benchmark::kMillisecond);
+
+// The same images on n threads, each shared program run once.
+static void BM_generate_textures_parallel(benchmark::State& state) {
+    for (auto _ : state) {
+        std::vector<TextureImage> images =
+            generate_textures_parallel(TextureList, static_cast<int>(state.range(0)));
+        benchmark::DoNotOptimize(images.data());
+    }
+}
+BENCHMARK(BM_generate_textures_parallel)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// texture_setup without the graphics device: generation on n threads (0: as
+// many as the start-up uses), the menu labels, the relief maps.
+static void BM_texture_setup_images(benchmark::State& state) {
+    int threads = state.range(0) > 0 ? static_cast<int>(state.range(0)) : texture_threads();
+    for (auto _ : state) {
+        std::vector<std::string> problems;
+        std::vector<TextureImage> images = make_texture_images(threads, problems);
+        benchmark::DoNotOptimize(images.data());
+    }
+    state.counters["threads"] = threads;
+}
+BENCHMARK(BM_texture_setup_images)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Labels and relief conversion alone, on ready images.
+static void BM_finish_texture_images(benchmark::State& state) {
+    const std::vector<TextureImage> generated = generate_textures_parallel(TextureList, 1);
+    std::vector<TextureImage> images;
+    for (auto _ : state) {
+        state.PauseTiming();
+        images = generated;
+        state.ResumeTiming();
+        std::vector<std::string> problems;
+        finish_texture_images(images, problems);
+        benchmark::DoNotOptimize(images.data());
+    }
+}
+BENCHMARK(BM_finish_texture_images)->Unit(benchmark::kMillisecond);
 
 // Where that time goes: for each opcode, every one of its commands in the
 // fourteen-entry list, run back to back on layers that hold the start of a

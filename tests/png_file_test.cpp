@@ -1,6 +1,7 @@
 #include "app/png_file.h"
 #include "app/texture_dump.h"
 #include "texgen/texture_programs.h"
+#include "texgen/texture_setup.h"
 
 #include <gtest/gtest.h>
 
@@ -82,24 +83,30 @@ TEST(PngFile, FailuresSayWhichFileAndLeaveNothing) {
     fs::remove_all(dir);
 }
 
-TEST(TextureDump, WritesFourteenSlotsAsOpaquePictures) {
+TEST(TextureDump, WritesTheSlotsAndWhatIsUploadedAsOpaquePictures) {
     fs::path dir = scratch_dir("dump") / "made" / "here";
     std::string error;
     ASSERT_TRUE(dump_textures(dir.string(), error)) << error;
     std::vector<TextureImage> images = generate_textures(TextureList, nullptr);
-    for (int i = 0; i < TextureSlotCount; i++) {
+    std::vector<std::string> problems;
+    std::vector<TextureImage> uploaded = make_texture_images(1, problems);
+    auto expect_file = [&](const char* stem, int i, const TextureImage& image) {
         char name[16];
-        std::snprintf(name, sizeof name, "slot%02d.png", i);
+        std::snprintf(name, sizeof name, "%s%02d.png", stem, i);
         int w = 0, h = 0;
         std::vector<uint8_t> back, want(4 * TexturePixelCount);
         ASSERT_TRUE(read_png_rgba(dir / name, w, h, back)) << name;
         EXPECT_EQ(w, 256);
         EXPECT_EQ(h, 256);
-        texture_pixels_to_rgba(images[i].Pixels, TexturePixelCount, want.data());
+        texture_pixels_to_rgba(image.Pixels, TexturePixelCount, want.data());
         EXPECT_EQ(back, want) << name;
+    };
+    for (int i = 0; i < TextureSlotCount; i++) {
+        expect_file("slot", i, images[i]);
+        expect_file(i % 2 == 0 ? "relief" : "colour", i, uploaded[i]);
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
-              TextureSlotCount);
+              2 * TextureSlotCount);
     fs::remove_all(scratch_dir("dump"));
 
     // A path through a regular file cannot become a directory.

@@ -116,3 +116,38 @@ TEST_F(TextureListOutput, ProgressCoversEveryCommandOnce) {
         ASSERT_EQ((*Progress)[i], float(i + 1) / 221.0f) << i;
     EXPECT_EQ(Progress->back(), 1.0f);
 }
+
+TEST_F(TextureListOutput, ParallelGenerationIsBitIdenticalToOneThread) {
+    // Shared programs run once and are copied; any number of threads gives
+    // the single-threaded images exactly.
+    for (int threads : {1, 2, 5}) {
+        std::vector<TextureImage> parallel = generate_textures_parallel(TextureList, threads);
+        ASSERT_EQ(parallel.size(), Images->size());
+        for (size_t i = 0; i < parallel.size(); i++)
+            EXPECT_TRUE(std::equal(parallel[i].Pixels, parallel[i].Pixels + TexturePixelCount,
+                                   (*Images)[i].Pixels))
+                << threads << " threads, slot " << i;
+    }
+    // A program without its header leaves its image black, and one cut off in
+    // its fourth command runs three, sharing them with program H, as in one
+    // thread.
+    const uint8_t bad_bytes[4] = {'Q', 'T', 'Y', 0};
+    const TextureProgram bad = {bad_bytes, 4};
+    const TextureProgram cut = {TextureProgramH.Bytes,
+                                TextureHeaderSize + 3 * TextureCommandSize + 5};
+    const TextureProgram* list[] = {&TextureProgramE, &bad, &TextureProgramH, &cut, nullptr};
+    std::vector<TextureImage> images = generate_textures_parallel(list, 2);
+    ASSERT_EQ(images.size(), 4u);
+    for (size_t i = 0; i < images.size(); i++) {
+        static TextureImage alone;
+        alone = TextureImage{};
+        run_program(list[i], &alone);
+        EXPECT_TRUE(
+            std::equal(images[i].Pixels, images[i].Pixels + TexturePixelCount, alone.Pixels))
+            << "entry " << i;
+    }
+    EXPECT_TRUE(std::all_of(images[1].Pixels, images[1].Pixels + TexturePixelCount,
+                            [](uint32_t p) { return p == 0; }));
+    EXPECT_FALSE(
+        std::equal(images[2].Pixels, images[2].Pixels + TexturePixelCount, images[3].Pixels));
+}

@@ -25,10 +25,9 @@
 #include "platform/platform.h"
 #include "platform/settings_window.h"
 #include "render/device.h"
-#include "render/font_atlas.h"
 #include "render/projection.h"
 #include "render/render_frame.h"
-#include "render/texture_slots.h"
+#include "texgen/texture_setup.h"
 #include "texgen/texture_programs.h"
 
 #include <chrono>
@@ -133,8 +132,7 @@ static int run_windowed(const Options& options) {
     // The sound effects and the music.
     start_sound();
     // The textures, ending with the font atlas.
-    upload_plain_materials();
-    build_font_atlas();
+    texture_setup();
     // The projection, the world, the camera and the scene.
     setup_projection_and_buffers();
     start_named_scene(options.Scene, options.TwoPlayers);

@@ -2,6 +2,7 @@
 
 #include "app/png_file.h"
 #include "texgen/texture_programs.h"
+#include "texgen/texture_setup.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,16 +29,24 @@ bool dump_textures(const std::string& dir, std::string& error) {
                 "': " + (ec ? ec.message() : std::string("not a directory"));
         return false;
     }
-    std::vector<TextureImage> images = generate_textures(TextureList, nullptr);
     std::vector<uint8_t> rgba(4 * TexturePixelCount);
-    for (size_t i = 0; i < images.size(); i++) {
+    auto write = [&](const TextureImage& image, const char* stem, size_t slot) {
         char name[32];
-        std::snprintf(name, sizeof name, "slot%02zu.png", i);
+        std::snprintf(name, sizeof name, "%s%02zu.png", stem, slot);
         std::string path = (fs::path(dir) / name).string();
-        texture_pixels_to_rgba(images[i].Pixels, TexturePixelCount, rgba.data());
-        if (!write_png_rgba(path.c_str(), TextureSize, TextureSize, rgba.data(), error))
-            return false;
-    }
+        texture_pixels_to_rgba(image.Pixels, TexturePixelCount, rgba.data());
+        return write_png_rgba(path.c_str(), TextureSize, TextureSize, rgba.data(), error);
+    };
+    std::vector<TextureImage> images = generate_textures_parallel(TextureList, texture_threads());
+    for (size_t i = 0; i < images.size(); i++)
+        if (!write(images[i], "slot", i)) return false;
+
+    std::vector<std::string> problems;
+    finish_texture_images(images, problems);
+    for (const std::string& problem : problems)
+        std::fprintf(stderr, "brawlbox: %s\n", problem.c_str());
+    for (size_t i = 0; i < images.size(); i++)
+        if (!write(images[i], i % 2 == 0 ? "relief" : "colour", i)) return false;
     return true;
 }
 

@@ -112,16 +112,17 @@ static bool rasterise_text(std::vector<uint8_t>& coverage, int width, int height
     return true;
 }
 
-void render_text_into(uint32_t* pixels, const char* text, int x, int y, int pitch, int width,
+bool render_text_into(uint32_t* pixels, const char* text, int x, int y, int pitch, int width,
                       int height, int point_size, uint32_t text_colour, uint32_t background,
                       const char* face) {
-    if (!pixels || !text || !*text || width <= 0 || height <= 0) return;
+    if (!pixels || !text || !*text || width <= 0 || height <= 0) return true;
     std::vector<uint8_t> coverage(static_cast<size_t>(width) * height, 0);
-    if (!rasterise_text(coverage, width, height, text, point_size, face)) return;
+    if (!rasterise_text(coverage, width, height, text, point_size, face)) return false;
     std::vector<uint32_t> image(coverage.size());
     for (size_t i = 0; i < coverage.size(); i++)
         image[i] = text_image_pixel(coverage[i], text_colour, background);
     darken_with_text_image(pixels, x, y, pitch, image.data(), width, height);
+    return true;
 }
 
 } // namespace bb

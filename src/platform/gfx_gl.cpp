@@ -23,6 +23,7 @@ struct GlTexture {
     GLuint Name;
     int Width, Height;
     int Levels;                 // 0: generated mipmaps; 1: one level
+    bool Filled;                // level 0 has been given pixels
     uint8_t* Staging;           // level 0 while locked, null otherwise
     GLint MinFilter, MagFilter; // what the texture object holds now
 };
@@ -374,12 +375,20 @@ void gfx_unlock_vertex_buffer(GfxBuffer buffer) {
 GfxTexture gfx_create_texture(int width, int height, int levels) {
     if (TextureCount >= MaxGfxTextures || width <= 0 || height <= 0) return 0;
     GlTexture& t = Textures[TextureCount];
-    t = GlTexture{0,        width, height, levels == 1 ? 1 : 0, nullptr, GL_NEAREST_MIPMAP_LINEAR,
-                  GL_LINEAR};
+    t = GlTexture{
+        0, width, height, levels == 1 ? 1 : 0, false, nullptr, GL_NEAREST_MIPMAP_LINEAR, GL_LINEAR};
+    // Errors left by earlier calls are not this texture's (a few at most).
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; i++) {
+    }
     glGenTextures(1, &t.Name);
     glBindTexture(GL_TEXTURE_2D, t.Name);
     if (t.Levels == 0) glTexParameteri(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, GL_TRUE);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    // A size or an amount of memory the driver refuses: no texture.
+    if (t.Name == 0 || glGetError() != GL_NO_ERROR) {
+        glDeleteTextures(1, &t.Name);
+        return 0;
+    }
     return static_cast<GfxTexture>(++TextureCount);
 }
 
@@ -391,8 +400,12 @@ uint8_t* gfx_lock_texture(GfxTexture texture, int& pitch) {
         t->Staging =
             static_cast<uint8_t*>(std::calloc(static_cast<size_t>(t->Width) * t->Height, 4));
         if (!t->Staging) return nullptr;
-        glBindTexture(GL_TEXTURE_2D, t->Name);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->Staging);
+        // A new texture has nothing to read back (the start-up's 15 uploads
+        // would each wait for the driver).
+        if (t->Filled) {
+            glBindTexture(GL_TEXTURE_2D, t->Name);
+            glGetTexImage(GL_TEXTURE_2D, 0, GL_BGRA, GL_UNSIGNED_BYTE, t->Staging);
+        }
     }
     pitch = t->Width * 4;
     return t->Staging;
@@ -404,6 +417,7 @@ void gfx_unlock_texture(GfxTexture texture) {
     glBindTexture(GL_TEXTURE_2D, t->Name);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, t->Width, t->Height, 0, GL_BGRA, GL_UNSIGNED_BYTE,
                  t->Staging);
+    t->Filled = true;
     std::free(t->Staging);
     t->Staging = nullptr;
 }

@@ -1,9 +1,8 @@
 #include "render/device.h"
 
 #include "app/settings.h"
-#include "render/font_atlas.h"
 #include "render/projection.h"
-#include "render/texture_slots.h"
+#include "texgen/texture_setup.h"
 
 #include <cstring>
 
@@ -35,8 +34,7 @@ void setup_projection_and_buffers() {
 
 bool start_renderer(std::string& error) {
     if (!create_device(error)) return false;
-    upload_plain_materials();
-    build_font_atlas();
+    texture_setup();
     setup_projection_and_buffers();
     return true;
 }

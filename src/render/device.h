@@ -21,8 +21,8 @@ extern GfxBuffer ShadowVertexBuffer;
 bool create_device(std::string& error);
 // Sets the projection, stores the click-ray constants, makes the vertex buffers.
 void setup_projection_and_buffers();
-// The renderer's start-up in its order: create_device, the plain materials,
-// the font atlas, then setup_projection_and_buffers.
+// The renderer's start-up in its order: create_device, texture_setup (which
+// ends with the font atlas), then setup_projection_and_buffers.
 bool start_renderer(std::string& error);
 // A new texture from w x h pixels (rows top first; bytes blue, green, red,
 // alpha); levels 0 makes a full mipmap chain, 1 a single level. 0 on failure.

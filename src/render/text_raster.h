@@ -10,9 +10,9 @@ namespace bb {
 // face's bold style at point_size points (96 dpi), and darkens the box with it:
 // the box's pixels take the darkening rule of darken_with_text_image for the
 // glyph image of text_colour on background (0x00RRGGBB). Nothing is drawn for
-// an empty text or when no font can be loaded. Defined by the platform layer,
-// which owns the font rasteriser.
-void render_text_into(uint32_t* pixels, const char* text, int x, int y, int pitch, int width,
+// an empty text or when no font can be loaded; false only for the latter.
+// Defined by the platform layer, which owns the font rasteriser.
+bool render_text_into(uint32_t* pixels, const char* text, int x, int y, int pitch, int width,
                       int height, int point_size, uint32_t text_colour, uint32_t background,
                       const char* face);
 

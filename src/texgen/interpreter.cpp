@@ -6,7 +6,12 @@
 #include "texgen/filters.h"
 #include "texgen/generators.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 namespace bb {
 
@@ -280,6 +285,123 @@ std::vector<TextureImage> generate_textures(const TextureProgram* const* program
     g.TotalCommands = 0;
     g.DoneCommands = 0;
     g.ProgressCallback = nullptr;
+    return images;
+}
+
+// Byte offsets of the commands run_program performs: none without the header,
+// and none from the first command that would run past the end.
+static std::vector<uint32_t> command_offsets(const TextureProgram& program) {
+    std::vector<uint32_t> offsets;
+    if (!has_header(program)) return offsets;
+    uint32_t at = TextureHeaderSize;
+    for (int n = 0; n < program.Bytes[3]; n++) {
+        uint32_t left = program.Size - at;
+        if (left < TextureCommandSize || left < uint32_t(texture_command_size(program.Bytes[at])))
+            break;
+        offsets.push_back(at);
+        at += texture_command_size(program.Bytes[at]);
+    }
+    return offsets;
+}
+
+namespace {
+
+// Programs that begin with the same commands: the shared ones run once, then
+// each member goes on from a copy of the generator's state at that point.
+struct ProgramFamily {
+    std::vector<size_t> Members; // entries of the list, each a distinct program
+    size_t Shared;               // commands all members begin with
+    size_t Cost;                 // commands run for the whole family
+};
+
+} // namespace
+
+std::vector<TextureImage> generate_textures_parallel(const TextureProgram* const* programs,
+                                                     int threads) {
+    size_t n = 0;
+    if (programs)
+        while (programs[n]) n++;
+    std::vector<TextureImage> images(n); // zeroed: an image left untouched is black
+    std::vector<std::vector<uint32_t>> offsets(n);
+    for (size_t i = 0; i < n; i++) offsets[i] = command_offsets(*programs[i]);
+    auto same_command = [&](size_t a, size_t b, size_t k) {
+        const uint8_t* x = programs[a]->Bytes + offsets[a][k];
+        const uint8_t* y = programs[b]->Bytes + offsets[b][k];
+        return x[0] == y[0] && std::memcmp(x, y, texture_command_size(x[0])) == 0;
+    };
+    auto shared_commands = [&](size_t a, size_t b) {
+        size_t k = 0;
+        while (k < offsets[a].size() && k < offsets[b].size() && same_command(a, b, k)) k++;
+        return k;
+    };
+
+    // The first entry of each program runs it; later ones get copies.
+    std::vector<ProgramFamily> families;
+    std::vector<bool> placed(n, false);
+    for (size_t i = 0; i < n; i++) {
+        if (placed[i]) continue;
+        ProgramFamily family{{i}, offsets[i].size(), offsets[i].size()};
+        placed[i] = true;
+        for (size_t j = i + 1; j < n; j++) {
+            if (placed[j] || programs[j] == programs[i]) continue;
+            size_t k = shared_commands(i, j);
+            if (k == 0) continue;
+            family.Members.push_back(j);
+            family.Shared = std::min(family.Shared, k);
+            placed[j] = true;
+        }
+        for (size_t j = i + 1; j < n; j++) placed[j] = placed[j] || programs[j] == programs[i];
+        family.Cost = family.Shared;
+        for (size_t m : family.Members) family.Cost += offsets[m].size() - family.Shared;
+        families.push_back(family);
+    }
+    // The longest first, so that no thread is left with a long one at the end.
+    std::stable_sort(
+        families.begin(), families.end(),
+        [](const ProgramFamily& a, const ProgramFamily& b) { return a.Cost > b.Cost; });
+
+    auto run_family = [&](const ProgramFamily& family) {
+        texture_generator_init();
+        TextureGeneratorState& g = TextureGenerator;
+        for (TextureImage& layer : g.Layer) std::memset(layer.Pixels, 0, sizeof layer.Pixels);
+        std::memset(g.ScratchA.Pixels, 0, sizeof g.ScratchA.Pixels);
+        std::memset(g.ScratchB.Pixels, 0, sizeof g.ScratchB.Pixels);
+        size_t first = family.Members[0];
+        for (size_t k = 0; k < family.Shared; k++)
+            execute_command(programs[first]->Bytes + offsets[first][k]);
+        std::unique_ptr<TextureGeneratorState> fork;
+        if (family.Members.size() > 1) fork = std::make_unique<TextureGeneratorState>(g);
+        for (size_t m = 0; m < family.Members.size(); m++) {
+            size_t member = family.Members[m];
+            if (m > 0) g = *fork;
+            for (size_t k = family.Shared; k < offsets[member].size(); k++)
+                execute_command(programs[member]->Bytes + offsets[member][k]);
+            std::memcpy(images[member].Pixels, g.Layer[0].Pixels, sizeof(TextureImage));
+        }
+    };
+
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t k = next++; k < families.size(); k = next++) run_family(families[k]);
+    };
+    std::vector<std::thread> helpers;
+    int wanted = std::min(threads, static_cast<int>(families.size())) - 1;
+    for (int t = 0; t < wanted; t++) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+
+    for (size_t i = 0; i < n; i++)
+        for (size_t j = 0; j < i; j++)
+            if (programs[j] == programs[i]) {
+                images[i] = images[j];
+                break;
+            }
     return images;
 }
 

@@ -80,4 +80,12 @@ void run_program(const TextureProgram* program, TextureImage* image);
 std::vector<TextureImage> generate_textures(const TextureProgram* const* programs,
                                             ProgressFunction progress);
 
+// The images of generate_textures, bit-identical, made on up to threads
+// threads (the caller's among them) and without progress reports. Entries that
+// share a program get copies of one run, and programs that begin with the
+// same commands run those once and go on from copies of the generator's
+// state. A thread that cannot be started leaves its share to the others.
+std::vector<TextureImage> generate_textures_parallel(const TextureProgram* const* programs,
+                                                     int threads);
+
 } // namespace bb

@@ -4,7 +4,7 @@
 
 namespace bb {
 
-TextureGeneratorState TextureGenerator;
+thread_local TextureGeneratorState TextureGenerator [[gnu::tls_model("initial-exec")]];
 
 void texture_generator_init() {
     TextureGeneratorState& g = TextureGenerator;

@@ -35,8 +35,9 @@ struct TextureGeneratorState {
 };
 
 // NOTE: the buffers are static rather than allocated, so the generator cannot
-// fail for want of memory and may run any number of lists.
-extern TextureGeneratorState TextureGenerator;
+// fail for want of memory and may run any number of lists. Each thread has its
+// own, so programs may run side by side on several threads.
+extern thread_local TextureGeneratorState TextureGenerator [[gnu::tls_model("initial-exec")]];
 
 // Fills BrightnessTable on the first call; later calls do nothing.
 void texture_generator_init();

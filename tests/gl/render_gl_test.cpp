@@ -12,9 +12,12 @@
 #include "render/render_frame.h"
 #include "render/scene_fade.h"
 #include "render/text_queue.h"
+#include "render/texture_slots.h"
+#include "texgen/relief_map.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -39,14 +42,24 @@ struct RendererTest : ::testing::Test {
     }
     static void TearDownTestSuite() { platform_close_window(); }
 
+    // The game's textures are set aside: each test draws through one flat
+    // relief map and one plain colour, so that a pixel's brightness is the light's.
+    GfxTexture GameSlots[TextureSlotCount] = {};
+
     void SetUp() override {
         ASSERT_TRUE(Ready) << Error;
+        std::copy(TextureSlots, TextureSlots + TextureSlotCount, GameSlots);
+        std::vector<uint32_t> flat(8 * 8, FlatRelief), plain(8 * 8, 0xC0C0C0);
+        GfxTexture plain_slots[2] = {upload_texture(flat.data(), 8, 8, 0),
+                                     upload_texture(plain.data(), 8, 8, 0)};
+        for (int i = 0; i < TextureSlotCount; i++) TextureSlots[i] = plain_slots[i % 2];
         BodyCount = 0;
         TextQueueCount = 0;
         ShadowLength = 40.0f;
         set_scene_fade(255);
         look_from(Vec3{0, 25, -30}, Vec3{0, 0, 0});
     }
+    void TearDown() override { std::copy(GameSlots, GameSlots + TextureSlotCount, TextureSlots); }
 
     // A camera at eye looking at target, level: right is +x.
     static void look_from(Vec3 eye, Vec3 target) {
@@ -171,4 +184,28 @@ TEST_F(RendererTest, FontAtlasHasEachGlyphInItsCell) {
     for (int y = 64; y < 80; y++)
         for (int x = 16; x < 32; x++) opaque_white |= atlas[y * 256 + x] == 0xFFFFFFFFu;
     EXPECT_TRUE(opaque_white);
+}
+
+TEST_F(RendererTest, FaceLitStraightOnIsBrightestThroughAFlatRelief) {
+    // Texture index 6 for this test only: a white colour texture and a relief
+    // map of one normal. The slab's top face is lit from straight above.
+    std::vector<uint32_t> pixels(8 * 8, 0xFFFFFF), relief(8 * 8);
+    TextureSlots[13] = upload_texture(pixels.data(), 8, 8, 0);
+    make_box(20, -1, 20, 0, 0, 0, 6, 0.1f);
+    auto brightness = [&](const std::vector<uint32_t>& map) {
+        TextureSlots[12] = upload_texture(map.data(), 8, 8, 0);
+        return pixel_at(draw_lit_from_above(0), Vec3{0, 1, 0}).sum();
+    };
+    make_normal_map(pixels.data(), 8, 8, -100, relief.data()); // uniform heights: flat
+    int flat = brightness(relief);
+    // Normals 60 degrees off the face's, towards either surface direction:
+    // red 127 + 128 cos 60, and 127 + 128 sin 60 in blue (x) or green (y).
+    std::fill(relief.begin(), relief.end(), 0x00BF7FEEu);
+    int tilted_x = brightness(relief);
+    std::fill(relief.begin(), relief.end(), 0x00BFEE7Fu);
+    int tilted_y = brightness(relief);
+    // The light adds about half as much through the tilted normals.
+    EXPECT_GT(flat, tilted_x + 60) << "flat " << flat << ", tilted " << tilted_x;
+    EXPECT_GT(flat, tilted_y + 60) << "flat " << flat << ", tilted " << tilted_y;
+    EXPECT_NEAR(tilted_x, tilted_y, 6);
 }
