@@ -88,7 +88,7 @@ TEST(TextureDump, WritesFourteenSlotsAsOpaquePictures) {
     ASSERT_TRUE(dump_textures(dir.string(), error)) << error;
     std::vector<TextureImage> images = generate_textures(TextureList, nullptr);
     for (int i = 0; i < TextureSlotCount; i++) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "slot%02d.png", i);
         int w = 0, h = 0;
         std::vector<uint8_t> back, want(4 * TexturePixelCount);
