@@ -145,6 +145,10 @@ TEST_F(FractureTest, JointEndsGoToThePieceOfTheNearestSeed) {
 TEST_F(FractureTest, EmptyPieceIsLoggedAndSkipped) {
     std::string state = ::testing::TempDir() + "fracture_state_" + std::to_string(getpid());
     std::string log_path = state + "/brawlbox/debug.log";
+    // A relative XDG_STATE_HOME is to be ignored.
+    setenv("HOME", "/home/player", 1);
+    setenv("XDG_STATE_HOME", "state", 1);
+    EXPECT_EQ(debug_log_path(), "/home/player/.local/state/brawlbox/debug.log");
     setenv("XDG_STATE_HOME", state.c_str(), 1);
     ASSERT_EQ(debug_log_path(), log_path);
     std::remove("debug.!");
