@@ -61,8 +61,8 @@ namespace {
 
 struct OptionName {
     const char* Name;
-    bool TakesValue;
-    bool Repeatable;
+    bool TakesValue; // the next argument is its value
+    bool Repeatable; // a flag may repeat; a second value would silently win, so is refused
 };
 
 constexpr OptionName KnownOptions[] = {
