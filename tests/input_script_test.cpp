@@ -51,6 +51,10 @@ TEST_F(InputScriptTest, BadLinesNameFileLineAndFault) {
         {"1 click 5\n", "walk.txt:1: 'click' takes two pixel coordinates"},
         {"-1 down up\n", "walk.txt:1: '-1' is not a tick number"},
         {"3\n", "walk.txt:1: an event needs"},
+        {"+5 down up\n", "walk.txt:1: '+5' is not a tick number"},
+        {"1 down 0x0x1E\n", "walk.txt:1: unknown key '0x0x1E'"},
+        {"1 down 0x+1E\n", "walk.txt:1: unknown key '0x+1E'"},
+        {"1 click +5 5\n", "walk.txt:1: 'click' takes two pixel coordinates"},
     };
     for (const Case& c : cases) {
         std::string error;
@@ -60,7 +64,42 @@ TEST_F(InputScriptTest, BadLinesNameFileLineAndFault) {
     // A failed script leaves no events behind.
     apply_input_events(100);
     EXPECT_EQ(InputState.KeyDown[ScanUp], 0);
-    std::string error;
-    EXPECT_FALSE(load_input_script("/nonexistent/walk.txt", error));
-    EXPECT_NE(error.find("cannot be read"), std::string::npos);
+}
+
+// Bytes a file may hold but no line of a script means: a NUL ends no number,
+// and a key name of any length comes back short and printable.
+TEST_F(InputScriptTest, HostileBytesAreRefusedAndQuotedSafely) {
+    struct Case {
+        std::string text;
+        std::string message;
+    };
+    const Case cases[] = {
+        {std::string("5\0 down up\n", 12), "s:1: '5\\x00' is not a tick number"},
+        {std::string("1 down 0x1E\0\n", 14), "s:1: unknown key '0x1E\\x00'"},
+        {"1 down " + std::string(5 << 20, 'k') + "\x1b\n",
+         "s:1: unknown key '" + std::string(60, 'k') + "'..."},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parse_input_script(c.text, "s", error));
+        EXPECT_EQ(error, c.message);
+    }
+}
+
+// Only a file read to its end is a script: a missing file or a directory is
+// an error with the system's reason, never an empty script.
+TEST_F(InputScriptTest, UnreadableFilesAreErrors) {
+    struct Case {
+        const char* path;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"/nonexistent/walk.txt", "/nonexistent/walk.txt: cannot be read: No such file or directory"},
+        {"/tmp", "/tmp: cannot be read: Is a directory"},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        EXPECT_FALSE(load_input_script(c.path, error));
+        EXPECT_EQ(error, c.message);
+    }
 }

@@ -68,12 +68,15 @@ TEST(CommandLine, ValuesAndErrors) {
         {{"--ticks", "99999999999999999999"}, "--ticks"},
         {{"--render-music"}, "--render-music"},
         {{"--render-music", "--seconds", "2"}, "--render-music"},
-        {{"--render-music", "m.wav", "--position", "256"}, "--position"},
+        {{"--ticks", " 5"}, "--ticks"},
+        {{"--ticks", "+5"}, "--ticks"},
+        {{"--render-music", "m.wav", "--position", "+3"}, "--position"},
         {{"--render-music", "m.wav", "--position", "-1"}, "--position"},
         {{"--render-music", "m.wav", "--seconds", "0"}, "--seconds"},
         {{"--render-music", "m.wav", "--seconds", "inf"}, "--seconds"},
         {{"--render-music", "m.wav", "--seconds", "nan"}, "--seconds"},
         {{"--render-music", "m.wav", "--seconds", "3601"}, "--seconds"},
+        {{"--render-music", "m.wav", "--seconds", "1e3"}, "--seconds"},
         {{"--seconds", "5"}, "--seconds"},
         {{"--position", "6"}, "--position"},
     };
@@ -197,4 +200,77 @@ TEST(CommandLine, NoSoundAndHeadlessTurnTheSoundOff) {
     apply_options_to_settings(o);
     EXPECT_EQ(SoundOn, 1);
     SoundOn = sound;
+}
+
+// Modes that write a file and exit take none of a game run's options, and an
+// option that needs another is refused without it; the message names both.
+TEST(CommandLine, CombinationsThatWouldBeDroppedAreRefused) {
+    struct Case {
+        std::vector<const char*> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--render-music", "x.wav", "--dump-textures", "d"},
+         "--render-music cannot be used with --dump-textures"},
+        {{"--dump-textures", "d", "--render-music", "x.wav"},
+         "--render-music cannot be used with --dump-textures"},
+        {{"--render-music", "x.wav", "--input", "i.txt"},
+         "--render-music cannot be used with --input"},
+        {{"--trace", "t.jsonl", "--render-music", "x.wav"},
+         "--render-music cannot be used with --trace"},
+        {{"--render-music", "x.wav", "--ticks", "5"}, "--render-music cannot be used with --ticks"},
+        {{"_", "--render-music", "x.wav"}, "--render-music cannot be used with _"},
+        {{"--dump-textures", "d", "--headless"}, "--dump-textures cannot be used with --headless"},
+        {{"--dump-textures", "d", "--lights", "2"}, "--dump-textures cannot be used with --lights"},
+        {{"--dump-sounds", "d", "--dump-textures", "t"},
+         "--dump-textures cannot be used with --dump-sounds"},
+        {{"--dump-sounds", "d", "--no-sound"}, "--dump-sounds cannot be used with --no-sound"},
+        {{"--render-music", "x.wav", "--skip-settings"},
+         "--render-music cannot be used with --skip-settings"},
+        {{"--two-players"}, "--two-players only goes with --scene bout"},
+        {{"--two-players", "--scene", "demo"}, "--two-players only goes with --scene bout"},
+        {{"--seconds", "5"}, "--seconds only goes with --render-music"},
+        {{"--headless", "--fullscreen"}, "--fullscreen cannot be used with --headless"},
+        {{"--ticks", "5", "--ticks", "6"}, "--ticks given twice"},
+        {{"--scene", "bout", "--scene", "demo"}, "--scene given twice"},
+    };
+    for (const Case& c : cases) {
+        Options o;
+        std::string error;
+        EXPECT_EQ(parse(c.args, o, error), ParseError) << c.message;
+        EXPECT_EQ(error, c.message);
+    }
+    Options o;
+    std::string error;
+    EXPECT_EQ(parse({"--scene", "bout", "--two-players", "--screenshot", "1:a.png", "--screenshot",
+                     "2:b.png", "--headless", "--headless"},
+                    o, error),
+              ParseError);
+    EXPECT_EQ(error, "--screenshot cannot be used with --headless");
+    Options b;
+    EXPECT_EQ(parse({"--two-players", "--scene", "bout", "--stats", "--stats"}, b, error), ParseOk)
+        << error;
+    EXPECT_TRUE(b.TwoPlayers);
+}
+
+TEST(CommandLine, BadTokensAreQuotedShortAndEscaped) {
+    std::string huge(5 << 20, 'k');
+    const std::string shown = "'" + std::string(60, 'k') + "'...";
+    struct Case {
+        std::vector<const char*> args;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{huge.c_str()}, "unknown option " + shown + " (see --help)"},
+        {{"--ticks", huge.c_str()}, "--ticks needs a whole number of ticks, got " + shown},
+        {{"--scene", "\x1b]0;pwned\x07"},
+         "--scene needs one of menu, hidden, bout, practice, demo, got '\\x1b]0;pwned\\x07'"},
+        {{"--lights"}, "--lights needs 1, 2, 4 or 12, got nothing"},
+    };
+    for (const Case& c : cases) {
+        Options o;
+        std::string error;
+        EXPECT_EQ(parse(c.args, o, error), ParseError);
+        EXPECT_EQ(error, c.message);
+    }
 }

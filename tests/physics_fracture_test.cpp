@@ -1,3 +1,4 @@
+#include "app/debug_log.h"
 #include "audio/sound_effects.h"
 #include "math/random_stream.h"
 #include "physics/fracture.h"
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <unistd.h>
 
 using namespace bb;
 
@@ -138,19 +140,45 @@ TEST_F(FractureTest, JointEndsGoToThePieceOfTheNearestSeed) {
     EXPECT_EQ(nearest->JointLinks, nullptr);
 }
 
+// The empty piece's line goes to the state folder, and only when asked for;
+// never into the working directory.
 TEST_F(FractureTest, EmptyPieceIsLoggedAndSkipped) {
+    std::string state = ::testing::TempDir() + "fracture_state_" + std::to_string(getpid());
+    std::string log_path = state + "/brawlbox/debug.log";
+    // A relative XDG_STATE_HOME is to be ignored.
+    setenv("HOME", "/home/player", 1);
+    setenv("XDG_STATE_HOME", "state", 1);
+    EXPECT_EQ(debug_log_path(), "/home/player/.local/state/brawlbox/debug.log");
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
+    ASSERT_EQ(debug_log_path(), log_path);
     std::remove("debug.!");
-    Body* box = make_box(1, -1, 1, 0, 0, 0, 0, 1);
-    // The second seed lies far outside: its cell misses the box.
-    const Vec3 seeds[2] = {{0, 0, 0}, {50, 0, 0}};
-    int first = BodyCount;
-    split_body(*box, seeds, 2);
-    EXPECT_EQ(BodyCount, first + 1);
-    EXPECT_TRUE(box->Removed);
-    std::ifstream log("debug.!");
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_NE(text.str().find("halott 0\n"), std::string::npos);
+    auto break_with_empty_piece = [&] {
+        Body* box = make_box(1, -1, 1, 0, 0, 0, 0, 1);
+        // The second seed lies far outside: its cell misses the box.
+        const Vec3 seeds[2] = {{0, 0, 0}, {50, 0, 0}};
+        int first = BodyCount;
+        split_body(*box, seeds, 2);
+        EXPECT_EQ(BodyCount, first + 1);
+        EXPECT_TRUE(box->Removed);
+    };
+    auto file_text = [](const std::string& path) {
+        std::ifstream f(path);
+        std::stringstream text;
+        text << f.rdbuf();
+        return f ? text.str() : std::string("(none)");
+    };
+
+    unsetenv("BRAWLBOX_DEBUG_LOG");
+    break_with_empty_piece();
+    EXPECT_EQ(file_text(log_path), "(none)");
+
+    setenv("BRAWLBOX_DEBUG_LOG", "1", 1);
+    break_with_empty_piece();
+    unsetenv("BRAWLBOX_DEBUG_LOG");
+    unsetenv("XDG_STATE_HOME");
+    EXPECT_EQ(file_text(log_path), "halott 0\n");
+    EXPECT_EQ(file_text("debug.!"), "(none)");
+    std::remove(log_path.c_str());
 }
 
 TEST_F(FractureTest, LimitsOfABreak) {

@@ -91,7 +91,7 @@ TEST(TextureDump, WritesTheSlotsAndWhatIsUploadedAsOpaquePictures) {
     std::vector<std::string> problems;
     std::vector<TextureImage> uploaded = make_texture_images(1, problems);
     auto expect_file = [&](const char* stem, int i, const TextureImage& image) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "%s%02d.png", stem, i);
         int w = 0, h = 0;
         std::vector<uint8_t> back, want(4 * TexturePixelCount);

@@ -2,10 +2,12 @@
 
 #include "app/input.h"
 
+#include "app/tokens.h"
+
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
-#include <fstream>
+#include <cstdio>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -21,6 +23,10 @@ struct InputEvent {
     int Code; // scan code of key events
     int X, Y; // click position
 };
+
+// A script is read whole; this keeps an endless stream (/dev/zero) from
+// eating the memory. A million events take a fraction of it.
+constexpr size_t MaxScriptBytes = size_t(64) << 20;
 
 std::vector<InputEvent> ScriptEvents;
 size_t NextEvent = 0;
@@ -49,16 +55,6 @@ constexpr KeyName KeyNames[] = {
     {"9", Scan9},
 };
 
-bool parse_number(const std::string& t, int base, int64_t lo, int64_t hi, int64_t& out) {
-    if (t.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    long long v = std::strtoll(t.c_str(), &end, base);
-    if (errno || *end || v < lo || v > hi) return false;
-    out = v;
-    return true;
-}
-
 bool parse_key(const std::string& t, int& code) {
     for (const KeyName& k : KeyNames)
         if (t == k.Name) {
@@ -67,7 +63,7 @@ bool parse_key(const std::string& t, int& code) {
         }
     int64_t v;
     if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X') &&
-        parse_number(t.substr(2), 16, 1, 255, v)) {
+        parse_digits(std::string_view(t).substr(2), 16, 1, 255, v)) {
         code = static_cast<int>(v);
         return true;
     }
@@ -98,23 +94,23 @@ bool parse_input_script(const std::string& text, const std::string& name, std::s
             return false;
         };
         InputEvent e = {};
-        if (!parse_number(w[0], 10, 0, INT64_C(1) << 40, e.Tick))
-            return fail("'" + w[0] + "' is not a tick number");
+        if (!parse_digits(w[0], 10, 0, INT64_C(1) << 40, e.Tick))
+            return fail(quote_token(w[0]) + " is not a tick number");
         if (w.size() < 2) return fail("an event needs 'down KEY', 'up KEY' or 'click X Y'");
         if (w[1] == "down" || w[1] == "up") {
-            if (w.size() != 3) return fail("'" + w[1] + "' takes one key");
-            if (!parse_key(w[2], e.Code)) return fail("unknown key '" + w[2] + "'");
+            if (w.size() != 3) return fail(quote_token(w[1]) + " takes one key");
+            if (!parse_key(w[2], e.Code)) return fail("unknown key " + quote_token(w[2]));
             e.Kind = w[1] == "down" ? KeyDownEvent : KeyUpEvent;
         } else if (w[1] == "click") {
             int64_t x, y;
-            if (w.size() != 4 || !parse_number(w[2], 10, 0, 65535, x) ||
-                !parse_number(w[3], 10, 0, 65535, y))
+            if (w.size() != 4 || !parse_digits(w[2], 10, 0, 65535, x) ||
+                !parse_digits(w[3], 10, 0, 65535, y))
                 return fail("'click' takes two pixel coordinates from 0 to 65535");
             e.Kind = ClickEvent;
             e.X = static_cast<int>(x);
             e.Y = static_cast<int>(y);
         } else {
-            return fail("unknown event '" + w[1] + "'");
+            return fail("unknown event " + quote_token(w[1]));
         }
         ScriptEvents.push_back(e);
     }
@@ -124,14 +120,31 @@ bool parse_input_script(const std::string& text, const std::string& name, std::s
 }
 
 bool load_input_script(const std::string& path, std::string& error) {
-    std::ifstream file(path);
+    // A directory opens but cannot be read: only a read that reaches the end
+    // of the file counts, so no unreadable stream passes for an empty script.
+    FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
-        error = path + ": cannot be read";
+        error = path + ": cannot be read: " + std::strerror(errno);
         return false;
     }
-    std::stringstream text;
-    text << file.rdbuf();
-    return parse_input_script(text.str(), path, error);
+    std::string text;
+    char block[65536];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0 && text.size() <= MaxScriptBytes)
+        text.append(block, n);
+    bool failed = std::ferror(file);
+    int reason = errno;
+    std::fclose(file);
+    if (failed) {
+        error = path + ": cannot be read: " + std::strerror(reason);
+        return false;
+    }
+    if (text.size() > MaxScriptBytes) {
+        error = path + ": longer than " + std::to_string(MaxScriptBytes >> 20) +
+                " MiB, too long for an input script";
+        return false;
+    }
+    return parse_input_script(text, path, error);
 }
 
 void apply_input_events(int64_t tick) {

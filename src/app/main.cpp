@@ -30,9 +30,11 @@
 #include "texgen/texture_setup.h"
 #include "texgen/texture_programs.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <string>
 
@@ -162,7 +164,7 @@ static int run_windowed(const Options& options) {
     return status;
 }
 
-int main(int argc, char** argv) {
+static int run_program(int argc, char** argv) {
     Options options;
     std::string error;
     switch (parse_command_line(argc, argv, options, error)) {
@@ -230,6 +232,21 @@ int main(int argc, char** argv) {
         status = run_windowed(options);
     }
     if (options.Stats) std::printf("%s\n", frame_stats_summary(TicksRun, TicksDropped).c_str());
-    close_trace();
+    if (!close_trace(error)) {
+        std::fprintf(stderr, "brawlbox: %s\n", error.c_str());
+        status = 1;
+    }
+    return status;
+}
+
+int main(int argc, char** argv) {
+    int status = run_program(argc, argv);
+    // The summary and the statistics are output too: a full disk or a closed
+    // pipe must not pass for success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "brawlbox: cannot write the standard output: %s\n",
+                     std::strerror(errno));
+        if (status == 0) status = 1;
+    }
     return status;
 }

@@ -1,9 +1,8 @@
 #include "app/options.h"
 
 #include "app/settings.h"
+#include "app/tokens.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 namespace bb {
@@ -20,16 +19,19 @@ const char* const UsageText =
     "  --headless           run without window, graphics or sound, as fast as possible\n"
     "  --ticks N            stop after N game ticks\n"
     "  --scene NAME         start in a scene: menu (the default), hidden, bout, practice, demo\n"
-    "  --two-players        a bout with both wrestlers on the keyboard\n"
+    "  --two-players        with --scene bout: both wrestlers on the keyboard\n"
     "  --input FILE         scripted input: 'TICK down KEY', 'TICK up KEY', 'TICK click X Y'\n"
     "  --trace FILE         write one JSON object per tick\n"
     "  --dump-textures DIR  write the generated textures (slotNN.png) and what is uploaded\n"
     "                       from them (reliefNN.png, colourNN.png) into DIR and exit\n"
+    "                       (alone: it takes none of the other options)\n"
     "  --dump-sounds DIR    write the seven sound effects as WAVE files into DIR and exit\n"
+    "                       (alone: it takes none of the other options)\n"
     "  --no-sound           no music and no sound effects\n"
     "  --render-music FILE.wav [--position P] [--seconds S]\n"
     "                       mix S seconds (default 30) of the music from song position P\n"
     "                       (default 3) into a 44,100 Hz 16-bit stereo WAVE file, and exit\n"
+    "                       (no other options but these)\n"
     "  --lights N           light the scene with N lights: 1, 2, 4 or 12\n"
     "  --no-shadows         no shadows\n"
     "  --fullscreen         full screen in the desktop's mode instead of a window\n"
@@ -39,59 +41,145 @@ const char* const UsageText =
     "  --stats              print ticks, frames, dropped ticks and frame times at exit\n"
     "  --help               show this text\n";
 
-// A whole decimal number in [lo, hi], nothing else.
-static bool parse_integer(const char* text, int64_t lo, int64_t hi, int64_t& out) {
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    errno = 0;
-    long long v = std::strtoll(text, &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    out = v;
+std::string value_error(const std::string& needs, const char* value) {
+    return needs + ", got " + (value ? quote_token(value) : std::string("nothing"));
+}
+
+bool option_given(const std::vector<const char*>& given, const char* name) {
+    for (const char* g : given)
+        if (std::strcmp(g, name) == 0) return true;
+    return false;
+}
+
+bool refuse_together(const std::vector<const char*>& given, const char* option,
+                     std::initializer_list<const char*> others, std::string& error) {
+    if (!option_given(given, option)) return true;
+    for (const char* other : others)
+        if (option_given(given, other)) {
+            error = std::string(option) + " cannot be used with " + other;
+            return false;
+        }
     return true;
 }
 
-// A finite decimal number in (lo, hi], nothing else.
-static bool parse_number(const char* text, double lo, double hi, double& out) {
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    errno = 0;
-    double v = std::strtod(text, &end);
-    if (errno != 0 || *end != '\0' || !(v > lo && v <= hi)) return false;
-    out = v;
+bool require_with(const std::vector<const char*>& given, const char* option, const char* needed,
+                  bool needed_holds, std::string& error) {
+    if (!option_given(given, option) || needed_holds) return true;
+    error = std::string(option) + " only goes with " + needed;
+    return false;
+}
+
+namespace {
+
+struct OptionName {
+    const char* Name;
+    bool TakesValue; // the next argument is its value
+    bool Repeatable; // a flag may repeat; a second value would silently win, so is refused
+};
+
+constexpr OptionName KnownOptions[] = {
+    {"--headless", false, true},
+    {"--ticks", true, false},
+    {"--scene", true, false},
+    {"--two-players", false, true},
+    {"--input", true, false},
+    {"--trace", true, false},
+    {"--dump-textures", true, false},
+    {"--render-music", true, false},
+    {"--position", true, false},
+    {"--seconds", true, false},
+    {"--lights", true, false},
+    {"--no-shadows", false, true},
+    {"--fullscreen", false, true},
+    {"--stats", false, true},
+    {"--screenshot", true, true},
+    {"--help", false, true},
+    {"-h", false, true},
+    {"--dump-sounds", true, false},
+    {"--no-sound", false, true},
+    {"--skip-settings", false, true},
+    {"--no-vsync", false, true},
+};
+
+const OptionName* find_option(const char* arg) {
+    for (const OptionName& k : KnownOptions)
+        if (std::strcmp(arg, k.Name) == 0) return &k;
+    return nullptr;
+}
+
+// What only a game run uses: the modes that write a file and exit refuse them
+// rather than drop them unseen.
+constexpr const char* RunOptions[] = {
+    "_",          "--headless",      "--ticks",      "--scene",      "--two-players", "--input",
+    "--trace",    "--lights",        "--no-shadows", "--fullscreen", "--screenshot",  "--stats",
+    "--no-sound", "--skip-settings", "--no-vsync",
+};
+
+bool refuse_run_options(const std::vector<const char*>& given, const char* mode,
+                        std::string& error) {
+    for (const char* r : RunOptions)
+        if (!refuse_together(given, mode, {r}, error)) return false;
     return true;
 }
+
+bool check_combinations(const std::vector<const char*>& given, const Options& o,
+                        std::string& error) {
+    return refuse_together(given, "--render-music", {"--dump-textures", "--dump-sounds"}, error) &&
+           refuse_together(given, "--dump-textures", {"--dump-sounds"}, error) &&
+           refuse_run_options(given, "--render-music", error) &&
+           refuse_run_options(given, "--dump-textures", error) &&
+           refuse_run_options(given, "--dump-sounds", error) &&
+           require_with(given, "--position", "--render-music", !o.RenderMusicPath.empty(), error) &&
+           require_with(given, "--seconds", "--render-music", !o.RenderMusicPath.empty(), error) &&
+           require_with(given, "--two-players", "--scene bout", o.Scene == "bout", error) &&
+           refuse_together(given, "--screenshot", {"--headless"}, error) &&
+           refuse_together(given, "--fullscreen", {"--headless"}, error);
+}
+
+} // namespace
 
 ParseResult parse_command_line(int argc, const char* const* argv, Options& o, std::string& error) {
-    bool position_given = false, seconds_given = false;
+    std::vector<const char*> given;
     int i = 1;
     if (argc > 1 && argv[1][0] == '_') {
         o.Underscore = true;
+        given.push_back("_");
         i = 2;
     }
     for (; i < argc; i++) {
-        const char* a = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        const OptionName* option = find_option(argv[i]);
+        if (!option) {
+            error = "unknown option " + quote_token(argv[i]) + " (see --help)";
+            return ParseError;
+        }
+        const char* a = option->Name;
+        if (!option->Repeatable && option_given(given, a)) {
+            error = std::string(a) + " given twice";
+            return ParseError;
+        }
+        given.push_back(a);
+        const char* value = nullptr;
+        if (option->TakesValue) {
+            value = i + 1 < argc ? argv[i + 1] : nullptr;
+            i++;
+        }
         if (std::strcmp(a, "--headless") == 0) {
             o.Headless = true;
         } else if (std::strcmp(a, "--ticks") == 0) {
-            if (!parse_integer(value, 0, INT64_C(1) << 40, o.Ticks)) {
-                error = std::string("--ticks needs a whole number of ticks, got '") +
-                        (value ? value : "") + "'";
+            if (!value || !parse_digits(value, 10, 0, INT64_C(1) << 40, o.Ticks)) {
+                error = value_error("--ticks needs a whole number of ticks", value);
                 return ParseError;
             }
-            i++;
         } else if (std::strcmp(a, "--scene") == 0) {
             static const char* const Scenes[] = {"menu", "hidden", "bout", "practice", "demo"};
             bool known = false;
             for (const char* name : Scenes) known |= value && std::strcmp(value, name) == 0;
             if (!known) {
                 error =
-                    std::string("--scene needs one of menu, hidden, bout, practice, demo, got '") +
-                    (value ? value : "") + "'";
+                    value_error("--scene needs one of menu, hidden, bout, practice, demo", value);
                 return ParseError;
             }
             o.Scene = value;
-            i++;
         } else if (std::strcmp(a, "--two-players") == 0) {
             o.TwoPlayers = true;
         } else if (std::strcmp(a, "--input") == 0 || std::strcmp(a, "--trace") == 0) {
@@ -100,21 +188,18 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                 return ParseError;
             }
             (a[2] == 'i' ? o.InputFile : o.TraceFile) = value;
-            i++;
         } else if (std::strcmp(a, "--dump-textures") == 0) {
             if (!value || !*value) {
                 error = "--dump-textures needs a directory";
                 return ParseError;
             }
             o.DumpTexturesDir = value;
-            i++;
         } else if (std::strcmp(a, "--dump-sounds") == 0) {
             if (!value || !*value) {
                 error = "--dump-sounds needs a directory";
                 return ParseError;
             }
             o.DumpSoundsDir = value;
-            i++;
         } else if (std::strcmp(a, "--no-sound") == 0) {
             o.NoSound = true;
         } else if (std::strcmp(a, "--render-music") == 0) {
@@ -123,35 +208,27 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
                 return ParseError;
             }
             o.RenderMusicPath = value;
-            i++;
         } else if (std::strcmp(a, "--position") == 0) {
-            int64_t p = 0;
-            if (!parse_integer(value, 0, 255, p)) {
-                error = std::string("--position needs a song position from 0 to 255, got '") +
-                        (value ? value : "") + "'";
+            // The range is the song's to check: only it knows its length.
+            if (!value || !parse_digits(value, 10, 0, INT64_C(1) << 40, o.RenderPosition)) {
+                error = value_error("--position needs a song position, a whole number", value);
                 return ParseError;
             }
-            o.RenderPosition = static_cast<int32_t>(p);
-            position_given = true;
-            i++;
         } else if (std::strcmp(a, "--seconds") == 0) {
-            if (!parse_number(value, 0, 3600, o.RenderSeconds)) {
-                error = std::string("--seconds needs a number of seconds above 0 and at most "
-                                    "3600, got '") +
-                        (value ? value : "") + "'";
+            if (!value || !parse_decimal_fraction(value, 0, 3600, o.RenderSeconds) ||
+                o.RenderSeconds <= 0) {
+                error = value_error("--seconds needs a number of seconds above 0 and at most 3600",
+                                    value);
                 return ParseError;
             }
-            seconds_given = true;
-            i++;
         } else if (std::strcmp(a, "--lights") == 0) {
             int64_t n = 0;
-            if (!parse_integer(value, 1, 12, n) || (n != 1 && n != 2 && n != 4 && n != 12)) {
-                error =
-                    std::string("--lights needs 1, 2, 4 or 12, got '") + (value ? value : "") + "'";
+            if (!value || !parse_digits(value, 10, 1, 12, n) ||
+                (n != 1 && n != 2 && n != 4 && n != 12)) {
+                error = value_error("--lights needs 1, 2, 4 or 12", value);
                 return ParseError;
             }
             o.Lights = static_cast<int32_t>(n);
-            i++;
         } else if (std::strcmp(a, "--no-shadows") == 0) {
             o.NoShadows = true;
         } else if (std::strcmp(a, "--fullscreen") == 0) {
@@ -165,33 +242,19 @@ ParseResult parse_command_line(int argc, const char* const* argv, Options& o, st
         } else if (std::strcmp(a, "--screenshot") == 0) {
             const char* colon = value ? std::strchr(value, ':') : nullptr;
             ScreenshotRequest shot{0, colon ? colon + 1 : ""};
-            std::string tick = colon ? std::string(value, colon) : "";
             if (!colon || shot.File.empty() ||
-                !parse_integer(tick.c_str(), 0, INT64_C(1) << 40, shot.Tick)) {
-                error = std::string("--screenshot needs TICK:FILE.png, got '") +
-                        (value ? value : "") + "'";
+                !parse_digits(std::string_view(value, colon - value), 10, 0, INT64_C(1) << 40,
+                              shot.Tick)) {
+                error = value_error("--screenshot needs TICK:FILE.png", value);
                 return ParseError;
             }
             o.Screenshots.push_back(shot);
-            i++;
-        } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+        } else {
             o.Help = true;
             return ParseHelp;
-        } else {
-            error = std::string("unknown option '") + a + "' (see --help)";
-            return ParseError;
         }
     }
-    if (o.RenderMusicPath.empty() && (position_given || seconds_given)) {
-        error = std::string(position_given ? "--position" : "--seconds") +
-                " only goes with --render-music";
-        return ParseError;
-    }
-    if (o.Headless && !o.Screenshots.empty()) {
-        error = "--screenshot needs the window; it cannot be used with --headless";
-        return ParseError;
-    }
-    return ParseOk;
+    return check_combinations(given, o, error) ? ParseOk : ParseError;
 }
 
 void apply_options_to_settings(const Options& o) {

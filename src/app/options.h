@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,7 @@ struct Options {
     std::string DumpSoundsDir;   // non-empty: write the effect files there and exit
     bool NoSound = false;        // no audio device, no music, no effects
     std::string RenderMusicPath; // --render-music: write the song to this WAVE file and exit
-    int32_t RenderPosition = 3;  // --position: song position to start from
+    int64_t RenderPosition = 3;  // --position: song position to start from, checked by the song
     double RenderSeconds = 30;   // --seconds: length of the rendering
     int32_t Lights = 0;          // 1, 2, 4 or 12 lights; 0 keeps the setting
     bool NoShadows = false;
@@ -40,7 +41,7 @@ struct Options {
 enum ParseResult { ParseOk, ParseHelp, ParseError };
 
 // Fills options from argv. On ParseError, error holds one line naming the
-// offending argument.
+// offending argument, or both arguments of a combination that is refused.
 ParseResult parse_command_line(int argc, const char* const* argv, Options& options,
                                std::string& error);
 // Applies what the options override in the settings; after the settings
@@ -50,5 +51,19 @@ void apply_options_to_settings(const Options& options);
 bool shows_settings_window(const Options& options);
 
 extern const char* const UsageText;
+
+// Helpers for the checks of single options and of combinations: an option is
+// named as typed ("--ticks"); given lists the options seen, in order.
+
+// "NEEDS, got 'VALUE'" with the value quoted short and safe, or "got nothing".
+std::string value_error(const std::string& needs, const char* value);
+bool option_given(const std::vector<const char*>& given, const char* name);
+// Refuses option with any of others: false with "OPTION cannot be used with
+// OTHER" when both were given.
+bool refuse_together(const std::vector<const char*>& given, const char* option,
+                     std::initializer_list<const char*> others, std::string& error);
+// Refuses option without needed: false with "OPTION only goes with NEEDED".
+bool require_with(const std::vector<const char*>& given, const char* option,
+                  const char* needed, bool needed_holds, std::string& error);
 
 } // namespace bb

@@ -8,14 +8,18 @@
 #include "render/text_queue.h"
 #include "wrestler/wrestler.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace bb {
 
 std::string SceneName;
 double TickSeconds = 0.0;
 static FILE* TraceFile = nullptr;
+static std::string TracePath;
+static int TraceErrno = 0; // the first write's failure, 0 while none failed
 
 static void json_vec3(JsonRecord& r, const char* key, Vec3 v) {
     json_begin_array(r, key);
@@ -66,8 +70,10 @@ static void json_wrestlers(JsonRecord& r) {
 
 bool open_trace(const std::string& path, std::string& error) {
     TraceFile = std::fopen(path.c_str(), "w");
+    TracePath = path;
+    TraceErrno = 0;
     if (!TraceFile) {
-        error = path + ": cannot be written";
+        error = path + ": cannot be written: " + std::strerror(errno);
         return false;
     }
     return true;
@@ -89,12 +95,19 @@ void trace_tick() {
     json_int(r, "light_count", LightCount);
     json_bool(r, "shadows_on", ShadowsOn != 0);
     json_end_object(r);
-    std::fprintf(TraceFile, "%s\n", r.Text.c_str());
+    // After the first failure the rest of the run writes nothing more; the
+    // failure is reported when the trace closes.
+    if (TraceErrno == 0 && std::fprintf(TraceFile, "%s\n", r.Text.c_str()) < 0)
+        TraceErrno = errno ? errno : EIO;
 }
 
-void close_trace() {
-    if (TraceFile) std::fclose(TraceFile);
+bool close_trace(std::string& error) {
+    if (!TraceFile) return true;
+    if (std::fclose(TraceFile) != 0 && TraceErrno == 0) TraceErrno = errno ? errno : EIO;
     TraceFile = nullptr;
+    if (TraceErrno == 0) return true;
+    error = "cannot write the trace '" + TracePath + "': " + std::strerror(TraceErrno);
+    return false;
 }
 
 std::string headless_summary() {

@@ -21,7 +21,9 @@ bool bodies_finite();
 bool open_trace(const std::string& path, std::string& error);
 // Writes the line of the tick just run, if a trace is open.
 void trace_tick();
-void close_trace();
+// Closes the trace; false with the file and the system's reason when any
+// write or the close failed (a full disk shows only then).
+bool close_trace(std::string& error);
 
 // The scene the run started in, for the summary.
 extern std::string SceneName;

@@ -10,7 +10,7 @@
 
 namespace bb {
 
-RenderResult render_music(const char* path, int position, double seconds, std::string& error) {
+RenderResult render_music(const char* path, int64_t position, double seconds, std::string& error) {
     Module* module = load_module_from_memory(SongData, SongSize);
     if (!module) {
         error = "the embedded song does not load";
@@ -28,7 +28,7 @@ RenderResult render_music(const char* path, int position, double seconds, std::s
         return RenderWriteFailed;
     }
     mixer_open();
-    player_start(*module, position);
+    player_start(*module, static_cast<int>(position));
     Mixer.CurrentModule = module;
 
     uint64_t frames_left = static_cast<uint64_t>(std::llround(seconds * OutputRate));

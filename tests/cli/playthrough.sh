@@ -5,7 +5,7 @@ set -u
 bin=$1; script=$2
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
-out=$(SDL_AUDIODRIVER=dummy xvfb-run -a -s "-screen 0 1280x1024x24" "$bin" --ticks 4000 \
+out=$(bash "$(dirname "$0")/under_xvfb.sh" "$bin" --ticks 4000 \
   --input "$script" --stats --screenshot 250:"$dir/menu.png" --screenshot 700:"$dir/waiting.png" \
   --screenshot 1150:"$dir/result.png" --screenshot 1550:"$dir/menu_again.png")
 status=$?

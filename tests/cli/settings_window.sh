@@ -8,11 +8,10 @@
 set -u
 case_name=$1; bin=$2; send_close=$3
 if [ -z "${SETTINGS_UNDER_XVFB:-}" ]; then
-  for tool in xvfb-run xdotool import identify; do
+  for tool in xdotool import identify; do
     command -v "$tool" >/dev/null || { echo "$tool is missing (scripts/install-deps installs it)"; exit 1; }
   done
-  SETTINGS_UNDER_XVFB=1 SDL_AUDIODRIVER=dummy exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-    bash "$0" "$@"
+  SETTINGS_UNDER_XVFB=1 exec bash "$(dirname "$0")/under_xvfb.sh" bash "$0" "$@"
 fi
 
 dir=$(mktemp -d)

@@ -9,7 +9,7 @@ dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 run() { # sound file, trace file, extra options
   local raw=$1 trace=$2; shift 2
-  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw xvfb-run -a -s "-screen 0 1280x1024x24" \
+  SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$raw bash "$(dirname "$0")/under_xvfb.sh" \
     "$bin" --scene bout --ticks 1500 --input "$input" --lights 1 --no-shadows \
     --trace "$trace" "$@" >/dev/null 2>"$dir/err" || { cat "$dir/err"; echo "run failed"; exit 1; }
 }
