@@ -32,6 +32,7 @@ struct LostDevice {
     uint64_t SinceMs;      // when the device was closed
     uint64_t FramesPlayed; // frames the main loop has played for it since
     uint64_t LastTryMs;    // of the last attempt to open the default device
+    bool DeviceAdded;      // one appeared: try at once
 };
 
 static LostDevice Lost = {};
@@ -91,9 +92,11 @@ void platform_close_audio() {
 // Plays, into nowhere, the frames the lost device would have played by now:
 // the play position, the feeder, the ring and the effect voices move on as if
 // heard. Safe on this thread because no callback runs while no device is open.
-static void play_for_lost_device(uint64_t now_ms) {
+// True when it has caught up with the clock.
+static bool play_for_lost_device(uint64_t now_ms) {
     const uint64_t due = (now_ms - Lost.SinceMs) * OutputRate / 1000;
-    uint64_t frames = std::min(due - std::min(due, Lost.FramesPlayed), MostFramesPerPump);
+    const uint64_t owed = due - std::min(due, Lost.FramesPlayed);
+    uint64_t frames = std::min(owed, MostFramesPerPump);
     int16_t scratch[2 * StandInFrames];
     while (frames > 0) {
         const int n = int(std::min<uint64_t>(frames, StandInFrames));
@@ -101,31 +104,22 @@ static void play_for_lost_device(uint64_t now_ms) {
         Lost.FramesPlayed += uint64_t(n);
         frames -= uint64_t(n);
     }
-}
-
-static void try_reopen(uint64_t now_ms) {
-    Lost.LastTryMs = now_ms;
-    // The frames owed up to now first: the device carries on from there.
-    play_for_lost_device(now_ms);
-    std::string error;
-    if (!open_default_device(error)) return;
-    Lost = {};
-    std::fprintf(stderr, "brawlbox: sound is back on the default device\n");
+    return owed <= MostFramesPerPump;
 }
 
 void platform_audio_device_event(bool added, uint32_t which, bool capture) {
     if (capture || !SDL_WasInit(SDL_INIT_AUDIO)) return;
-    const uint64_t now = SDL_GetTicks64();
     if (added) {
-        if (Lost.Lost) try_reopen(now);
+        Lost.DeviceAdded = Lost.Lost;
         return;
     }
     if (AudioDevice == 0 || which != AudioDevice) return;
-    // SDL has kept calling the callback since the loss; the main loop
-    // takes over from the moment the device is closed.
+    // SDL goes on calling the callback at the device's pace after a loss, so
+    // the main loop takes over from the moment the device is closed.
     SDL_CloseAudioDevice(AudioDevice);
     AudioDevice = 0;
-    Lost = {true, SDL_GetTicks64(), 0, now};
+    const uint64_t now = SDL_GetTicks64();
+    Lost = {true, now, 0, now, false};
     std::fprintf(stderr,
                  "brawlbox: the sound device is gone; playing on silent until one is back\n");
 }
@@ -133,11 +127,15 @@ void platform_audio_device_event(bool added, uint32_t which, bool capture) {
 void platform_audio_keep_time() {
     if (!Lost.Lost) return;
     const uint64_t now = SDL_GetTicks64();
-    if (now - Lost.LastTryMs >= AudioRetryMs) {
-        try_reopen(now);
-        if (!Lost.Lost) return;
-    }
-    play_for_lost_device(now);
+    // Up to the clock first: a reopened device carries on from there.
+    if (!play_for_lost_device(now)) return;
+    if (!Lost.DeviceAdded && now - Lost.LastTryMs < AudioRetryMs) return;
+    Lost.DeviceAdded = false;
+    Lost.LastTryMs = now;
+    std::string error;
+    if (!open_default_device(error)) return;
+    Lost = {};
+    std::fprintf(stderr, "brawlbox: sound is back on the default device\n");
 }
 
 uint32_t platform_audio_device() {

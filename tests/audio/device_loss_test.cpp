@@ -136,6 +136,24 @@ TEST_F(DeviceLoss, PlaysOnSilentKeepingTimeThenReopensWhereTheMusicWouldBe) {
     EXPECT_EQ(MusicShared.Done.load(), 1);
 }
 
+TEST_F(DeviceLoss, AStalledLoopCatchesUpBeforeTheDeviceReopens) {
+    testing::internal::CaptureStderr();
+    push_device_event(SDL_AUDIODEVICEREMOVED, platform_audio_device());
+    platform_pump_messages();
+    ASSERT_EQ(platform_audio_device(), 0u);
+    const uint64_t p0 = played_frames();
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    // A device is back after the stall, but the position is owed 0.8 s: a
+    // quarter second per pass, and only then the device.
+    push_device_event(SDL_AUDIODEVICEADDED, 0);
+    platform_pump_messages();
+    EXPECT_EQ(platform_audio_device(), 0u);
+    EXPECT_EQ(played_frames() - p0, uint64_t(OutputRate / 4));
+    EXPECT_TRUE(pump_until([] { return platform_audio_device() != 0; }));
+    EXPECT_GE(int64_t(played_frames() - p0), frames_in(800 - 1));
+    testing::internal::GetCapturedStderr();
+}
+
 TEST_F(DeviceLoss, RetriesOnItsOwnAndStopsCleanlyWhileLost) {
     AudioRetryMs = 50;
     testing::internal::CaptureStderr();
