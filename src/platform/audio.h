@@ -26,6 +26,7 @@ void platform_audio_device_event(bool added, uint32_t which, bool capture);
 void platform_audio_keep_time();
 // The open device's id; 0 while there is none (lost or never opened).
 uint32_t platform_audio_device();
+// Milliseconds between tries to open a device while none is; 1000.
 extern uint32_t AudioRetryMs;
 
 // Decodes a checked effect file's GSM blocks into wave.SampleCount samples.

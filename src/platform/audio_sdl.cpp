@@ -28,7 +28,7 @@ static void raise_feeder_priority() {
 
 // A device that went away: the main loop plays its part until one is back.
 struct LostDevice {
-    bool Lost;
+    bool Active;           // the device is gone and none is open
     uint64_t SinceMs;      // when the device was closed
     uint64_t FramesPlayed; // frames the main loop has played for it since
     uint64_t LastTryMs;    // of the last attempt to open the default device
@@ -78,7 +78,7 @@ bool platform_open_audio(std::string& error) {
 }
 
 void platform_close_audio() {
-    if (AudioDevice == 0 && !Lost.Lost) return;
+    if (AudioDevice == 0 && !Lost.Active) return;
     // NOTE: SDL_Quit, when the window went first, has closed the device already.
     if (SDL_WasInit(SDL_INIT_AUDIO)) {
         if (AudioDevice != 0) SDL_CloseAudioDevice(AudioDevice);
@@ -110,7 +110,7 @@ static bool play_for_lost_device(uint64_t now_ms) {
 void platform_audio_device_event(bool added, uint32_t which, bool capture) {
     if (capture || !SDL_WasInit(SDL_INIT_AUDIO)) return;
     if (added) {
-        Lost.DeviceAdded = Lost.Lost;
+        Lost.DeviceAdded = Lost.Active;
         return;
     }
     if (AudioDevice == 0 || which != AudioDevice) return;
@@ -125,7 +125,7 @@ void platform_audio_device_event(bool added, uint32_t which, bool capture) {
 }
 
 void platform_audio_keep_time() {
-    if (!Lost.Lost) return;
+    if (!Lost.Active) return;
     const uint64_t now = SDL_GetTicks64();
     // Up to the clock first: a reopened device carries on from there.
     if (!play_for_lost_device(now)) return;
