@@ -24,7 +24,8 @@ namespace bb {
 constexpr int FadeFrames = 256; // about 6 ms
 
 struct AudioOutputShared {
-    std::atomic<int32_t> DeviceOpen{0}; // a device calls audio_output_fill
+    // A device calls audio_output_fill, or the main loop does for a lost one.
+    std::atomic<int32_t> DeviceOpen{0};
     std::atomic<int32_t> RingLive{0};
     std::atomic<int32_t> CallbackInRing{0};
     std::atomic<uint32_t> RingGeneration{0}; // counts the rings made live

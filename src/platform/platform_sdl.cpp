@@ -1,6 +1,7 @@
 #include "platform/platform.h"
 
 #include "app/input.h"
+#include "platform/audio.h"
 
 #include <SDL.h>
 
@@ -140,11 +141,17 @@ void platform_pump_messages() {
                 input_click(x, y);
             }
             break;
+        case SDL_AUDIODEVICEADDED:
+        case SDL_AUDIODEVICEREMOVED:
+            platform_audio_device_event(e.type == SDL_AUDIODEVICEADDED, e.adevice.which,
+                                        e.adevice.iscapture != 0);
+            break;
         default:
             // SDL_QUIT (the close box) is ignored: the game is left from its menu.
             break;
         }
     }
+    platform_audio_keep_time();
     if (CursorShown != AppliedCursor) {
         AppliedCursor = CursorShown;
         SDL_ShowCursor(CursorShown ? SDL_ENABLE : SDL_DISABLE);
