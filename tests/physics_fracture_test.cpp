@@ -6,6 +6,8 @@
 #include "physics_fixture.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -145,6 +147,8 @@ TEST_F(FractureTest, JointEndsGoToThePieceOfTheNearestSeed) {
 TEST_F(FractureTest, EmptyPieceIsLoggedAndSkipped) {
     std::string state = ::testing::TempDir() + "fracture_state_" + std::to_string(getpid());
     std::string log_path = state + "/brawlbox/debug.log";
+    const char* home = std::getenv("HOME");
+    const std::string saved_home = home ? home : "";
     // A relative XDG_STATE_HOME is to be ignored.
     setenv("HOME", "/home/player", 1);
     setenv("XDG_STATE_HOME", "state", 1);
@@ -178,7 +182,11 @@ TEST_F(FractureTest, EmptyPieceIsLoggedAndSkipped) {
     unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(file_text(log_path), "halott 0\n");
     EXPECT_EQ(file_text("debug.!"), "(none)");
-    std::remove(log_path.c_str());
+    std::filesystem::remove_all(state);
+    if (home)
+        setenv("HOME", saved_home.c_str(), 1);
+    else
+        unsetenv("HOME");
 }
 
 TEST_F(FractureTest, LimitsOfABreak) {
