@@ -1,25 +1,21 @@
 #include "app/sound_dump.h"
 
+#include "app/output_dir.h"
+
 #include "audio/effect_files.h"
+#include "audio/sound_effects.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <system_error>
 
 namespace bb {
 
 bool dump_sounds(const std::string& dir, std::string& error) {
+    if (!make_output_dir(dir, "sounds", error)) return false;
     namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec || !fs::is_directory(dir, ec)) {
-        error = "cannot write sounds to '" + dir +
-                "': " + (ec ? ec.message() : std::string("not a directory"));
-        return false;
-    }
-    for (int e = 0; e < 7; e++) {
+    for (int e = 0; e < EffectCount; e++) {
         const std::string path = (fs::path(dir) / ("effect" + std::to_string(e) + ".wav")).string();
         std::FILE* f = std::fopen(path.c_str(), "wb");
         bool ok = f && std::fwrite(EffectFiles[e].Bytes, 1, EffectFiles[e].Size, f) ==

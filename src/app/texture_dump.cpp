@@ -1,12 +1,13 @@
 #include "app/texture_dump.h"
 
+#include "app/output_dir.h"
+
 #include "app/png_file.h"
 #include "texgen/texture_programs.h"
 #include "texgen/texture_setup.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <system_error>
 #include <vector>
 
 namespace bb {
@@ -21,14 +22,8 @@ void texture_pixels_to_rgba(const uint32_t* pixels, int count, uint8_t* rgba) {
 }
 
 bool dump_textures(const std::string& dir, std::string& error) {
+    if (!make_output_dir(dir, "textures", error)) return false;
     namespace fs = std::filesystem;
-    std::error_code ec;
-    fs::create_directories(dir, ec);
-    if (ec || !fs::is_directory(dir, ec)) {
-        error = "cannot write textures to '" + dir +
-                "': " + (ec ? ec.message() : std::string("not a directory"));
-        return false;
-    }
     std::vector<uint8_t> rgba(4 * TexturePixelCount);
     auto write = [&](const TextureImage& image, const char* stem, size_t slot) {
         char name[32];
